@@ -1,0 +1,6 @@
+#pragma once
+#include <string>
+
+// Replaces the two-character escapes \r, \n and \t of a language text, in
+// that order, by carriage return, line feed and tab.
+std::string ExpandLanguageEscapes(std::string text);

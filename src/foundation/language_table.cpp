@@ -1,0 +1,88 @@
+#include "foundation/language_table.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+#include "foundation/language_escapes.h"
+
+namespace {
+
+constexpr DWORD kTextBufferSize = 65535;
+
+std::string ReadLanguageText(const std::string& key, const std::string& file) {
+  std::vector<char> buffer(kTextBufferSize, 0);
+  GetPrivateProfileStringA("String", key.c_str(), "", buffer.data(), kTextBufferSize,
+                           file.c_str());
+  buffer.back() = 0;
+  return buffer.data();
+}
+
+std::string WindowCaption(HWND window) {
+  if (!IsWindow(window)) return std::string();
+  const int length = GetWindowTextLengthA(window);
+  if (length <= 0) return std::string();
+  std::vector<char> buffer(static_cast<std::size_t>(length) + 1, 0);
+  GetWindowTextA(window, buffer.data(), length + 1);
+  return buffer.data();
+}
+
+struct TranslateContext {
+  const LanguageTable* table;
+};
+
+void TranslateOne(const LanguageTable& table, HWND window) {
+  const std::string caption = WindowCaption(window);
+  if (caption.empty()) return;
+  const std::string text = table.Lookup(caption, true);
+  if (!text.empty() && text != caption) SetWindowTextA(window, text.c_str());
+}
+
+BOOL CALLBACK TranslateChild(HWND child, LPARAM param) {
+  TranslateOne(*reinterpret_cast<const LanguageTable*>(param), child);
+  return TRUE;
+}
+
+}  // namespace
+
+void LanguageTable::Open(const std::string& primaryPath, const std::string& fallbackPath) {
+  primaryPath_ = primaryPath;
+  fallbackPath_ = fallbackPath;
+}
+
+std::string LanguageTable::Lookup(const std::string& key, bool expandEscapes) const {
+  std::string text = ReadLanguageText(key, primaryPath_);
+  if (text.empty() && !fallbackPath_.empty()) text = ReadLanguageText(key, fallbackPath_);
+  if (text.empty()) return key;
+  return expandEscapes ? ExpandLanguageEscapes(text) : text;
+}
+
+void LanguageTable::TranslateWindow(HWND window) const {
+  TranslateOne(*this, window);
+  EnumChildWindows(window, TranslateChild, reinterpret_cast<LPARAM>(this));
+}
+
+LanguageTable& Language() {
+  static LanguageTable table;
+  return table;
+}
+
+std::string Text(const char* key) { return Language().Lookup(key, true); }
+
+std::string FormatText(const char* key, ...) {
+  const std::string format = Text(key);
+  va_list args;
+  va_start(args, key);
+  va_list copy;
+  va_copy(copy, args);
+  const int needed = std::vsnprintf(nullptr, 0, format.c_str(), copy);
+  va_end(copy);
+  std::string result;
+  if (needed > 0) {
+    std::vector<char> buffer(static_cast<std::size_t>(needed) + 1, 0);
+    std::vsnprintf(buffer.data(), buffer.size(), format.c_str(), args);
+    result.assign(buffer.data(), static_cast<std::size_t>(needed));
+  }
+  va_end(args);
+  return result;
+}

@@ -1,0 +1,33 @@
+#include "foundation/program_paths.h"
+
+#include <windows.h>
+
+namespace {
+
+std::string g_settingsIniPath;
+std::string g_settingsXmlPath;
+
+}  // namespace
+
+std::string GetProgramFilePath() {
+  char buffer[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+  return std::string(buffer, length < MAX_PATH ? length : MAX_PATH - 1);
+}
+
+std::string ProgramFolderOf(const std::string& modulePath) {
+  const std::size_t sep = modulePath.find_last_of("\\:");
+  std::string folder = sep == std::string::npos ? std::string() : modulePath.substr(0, sep);
+  if (folder.find(':') == std::string::npos) folder += ':';
+  return folder;
+}
+
+std::string GetProgramFolder() { return ProgramFolderOf(GetProgramFilePath()); }
+
+void SetSettingsPaths(const std::string& iniPath, const std::string& xmlPath) {
+  g_settingsIniPath = iniPath;
+  g_settingsXmlPath = xmlPath;
+}
+
+const std::string& SettingsIniPath() { return g_settingsIniPath; }
+const std::string& SettingsXmlPath() { return g_settingsXmlPath; }

@@ -1,0 +1,8 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// Cuts `text` at the earliest of the separators (on a tie, the one listed
+// later wins). With `skipEmpty` empty pieces are dropped.
+std::vector<std::string> SplitText(std::string text, const std::vector<std::string>& separators,
+                                   bool skipEmpty);
