@@ -1,0 +1,35 @@
+#include "repair/cannot_remove_list.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "scan/scan_issue.h"
+
+std::string CannotRemoveListPath(const std::string& programFolder) {
+  return programFolder + "\\tmp_rccantremove.lst";
+}
+
+void RecordCannotRemove(const std::string& programFolder, const std::string& path) {
+  FILE* file = std::fopen(CannotRemoveListPath(programFolder).c_str(), "a");
+  if (file == nullptr) return;
+  std::fputs(path.c_str(), file);
+  std::fputs("\n", file);
+  std::fclose(file);
+}
+
+void LoadCannotRemoveList(const std::string& programFolder) {
+  std::vector<std::string> paths;
+  FILE* file = std::fopen(CannotRemoveListPath(programFolder).c_str(), "r");
+  if (file != nullptr) {
+    char line[2500];
+    while (std::fgets(line, sizeof line, file) != nullptr) {
+      std::string text = line;
+      const std::size_t first = text.find_first_not_of(" \r\n");
+      if (first == std::string::npos) continue;
+      const std::size_t last = text.find_last_not_of(" \r\n");
+      paths.push_back(text.substr(first, last - first + 1));
+    }
+    std::fclose(file);
+  }
+  SetCannotRemoveList(paths);
+}

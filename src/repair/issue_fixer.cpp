@@ -1,0 +1,102 @@
+#include "repair/issue_fixer.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <cstdio>
+
+#include "foundation/file_checks.h"
+#include "foundation/local_time.h"
+#include "foundation/program_paths.h"
+#include "foundation/registry_access.h"
+#include "foundation/registry_key.h"
+#include "foundation/settings_keys.h"
+#include "foundation/settings_store.h"
+#include "repair/backup_fidelity.h"
+#include "repair/cannot_remove_list.h"
+#include "repair/reg_export_writer.h"
+#include "scan/scan_orchestrator.h"
+
+namespace {
+
+bool IsWholeKey(const ScanIssue& issue) { return issue.type == kWholeKeyType; }
+
+std::string KeyPathOf(const ScanIssue& issue) {
+  return RootKeyName(issue.root) + "\\" + issue.key;
+}
+
+// Writes the partial backup; false when the file could not be created or
+// not every byte reached the disk.
+bool WritePartialBackup(const std::vector<ScanIssue>& issues, const std::string& path) {
+  FILE* file = std::fopen(path.c_str(), "w");
+  if (file == nullptr) return false;
+  for (const ScanIssue& issue : issues) {
+    if (IsWholeKey(issue))
+      ExportKey(KeyPathOf(issue), file, 1);
+    else
+      ExportValue(KeyPathOf(issue), issue.valueName, file);
+  }
+  const bool written = std::fflush(file) == 0 && std::ferror(file) == 0;
+  return std::fclose(file) == 0 && written;
+}
+
+bool DeleteIssue(const ScanIssue& issue) {
+  if (IsWholeKey(issue)) {
+    // An empty key would name the whole root.
+    if (issue.key.find_first_not_of('\\') == std::string::npos) return false;
+    return SHDeleteKeyA(ToHkey(issue.root), issue.key.c_str()) == ERROR_SUCCESS;
+  }
+  return DeleteRegistryValue(KeyPathOf(issue), issue.valueName);
+}
+
+}  // namespace
+
+std::string NewPartialBackupPath(const std::string& programFolder) {
+  const LocalDateTime now = NowLocal();
+  char base[MAX_PATH + 64];
+  std::snprintf(base, sizeof base, "%s\\PartialBackup\\%04d-%02d-%02d_%02d-%02d-%02d",
+                programFolder.c_str(), now.year, now.month, now.day, now.hour, now.minute,
+                now.second);
+  std::string path = std::string(base) + ".reg";
+  for (int n = 2; FileExists(path); ++n) path = std::string(base) + "-" + std::to_string(n) + ".reg";
+  return path;
+}
+
+FixResult FixIssues(const std::vector<ScanIssue>& issues, const std::string& programFolder) {
+  FixResult result;
+  const bool backup = ReadSettingInt(kKeyBackupWhenClean, kDefaultBackupWhenClean) != 0;
+  if (backup) {
+    CreateFolderPath(programFolder + "\\PartialBackup\\");
+    result.backupPath = NewPartialBackupPath(programFolder);
+    if (!WritePartialBackup(issues, result.backupPath)) {
+      // Deleting without the backup the user asked for would lose data.
+      result.backupFailed = true;
+      return result;
+    }
+  }
+  for (const ScanIssue& issue : issues) {
+    const bool restorable =
+        !backup || BackupRestoresExactly(issue.root, issue.key, issue.valueName, IsWholeKey(issue));
+    if (restorable && DeleteIssue(issue)) {
+      ++result.deleted;
+    } else {
+      ++result.notDeleted;
+      RecordCannotRemove(programFolder, IssueFullPath(issue));
+    }
+  }
+  return result;
+}
+
+FixResult RunFixJob(const std::string& programFolder) {
+  ScanContext context;
+  context.configPath = SettingsXmlPath();
+  RunScan(context);
+  WriteSettingNow(kKeyLastScan);
+  WriteSettingInt(kKeyErrorCount, static_cast<int>(context.issues.size()));
+  const FixResult result = FixIssues(context.issues, programFolder);
+  if (!result.backupFailed) {
+    WriteSettingInt(kKeyErrorCount, 0);
+    WriteSettingNow(kKeyLastClean);
+  }
+  return result;
+}
