@@ -7,6 +7,7 @@
 // releases it before returning; the changing ones save at once. COM must be
 // initialised on the calling thread. A document that did not load is never
 // saved, and saving keeps every other node of the file as it was.
+#include <windows.h>
 #include <msxml.h>
 
 #include <string>
