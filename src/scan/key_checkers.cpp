@@ -22,8 +22,8 @@ void ReportKey(ScanContext& scan, RootKey root, const std::string& key, const ch
 bool ReadUninstallString(HKEY entry, std::string& text) {
   char buffer[kUninstallStringBuffer] = {};
   DWORD size = sizeof buffer;
-  if (RegQueryValueExA(entry, "UninstallString", nullptr, nullptr,
-                       reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
+  if (RegQueryValueExA(entry, "UninstallString", nullptr, nullptr, reinterpret_cast<BYTE*>(buffer),
+                       &size) != ERROR_SUCCESS)
     return false;
   // Data stored without a terminator ends at its length, not past it.
   text = DataAsText(buffer, size < sizeof buffer ? size : sizeof buffer);
@@ -55,9 +55,9 @@ bool HasFolderNamed(const std::map<std::string, std::string>& folders, const std
 
 }  // namespace
 
-int CheckUninstallEntry(RootKey root, const std::string& parentPath,
-                        const std::string& subkeyName, std::uint32_t, std::uint32_t,
-                        const unsigned char*, std::uint32_t, void* context) {
+int CheckUninstallEntry(RootKey root, const std::string& parentPath, const std::string& subkeyName,
+                        std::uint32_t, std::uint32_t, const unsigned char*, std::uint32_t,
+                        void* context) {
   ScanContext& scan = *static_cast<ScanContext*>(context);
   const std::string entryKey = ShowEnumeratedKey(scan, parentPath, subkeyName);
   RegKey entry;
@@ -66,9 +66,9 @@ int CheckUninstallEntry(RootKey root, const std::string& parentPath,
   return ContinueAnswer(scan);
 }
 
-int CheckStartMenuOrder(RootKey root, const std::string& parentPath,
-                        const std::string& subkeyName, std::uint32_t, std::uint32_t,
-                        const unsigned char*, std::uint32_t, void* context) {
+int CheckStartMenuOrder(RootKey root, const std::string& parentPath, const std::string& subkeyName,
+                        std::uint32_t, std::uint32_t, const unsigned char*, std::uint32_t,
+                        void* context) {
   const StartMenuContext& menu = *static_cast<const StartMenuContext*>(context);
   ScanContext& scan = *menu.scan;
   const std::string entryKey = ShowEnumeratedKey(scan, parentPath, subkeyName);
@@ -89,8 +89,8 @@ int CheckEmptySoftwareKey(RootKey root, const std::string& parentPath,
   DWORD subkeys = 0;
   DWORD values = 0;
   if (key.Open(root, softwareKey) == ERROR_SUCCESS &&
-      RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
-                       &values, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+      RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+                       nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
       subkeys + values == 0)
     ReportKey(scan, root, softwareKey, IssueCategory::kEmptySoftwareKey, subkeyName);
   return ContinueAnswer(scan);

@@ -19,23 +19,21 @@ struct StartMenuContext {
 
 // Uninstall entries (context: ScanContext*): an entry without any value, or
 // whose "UninstallString" names a missing local program.
-int CheckUninstallEntry(RootKey root, const std::string& parentPath,
-                        const std::string& subkeyName, std::uint32_t nameLength,
-                        std::uint32_t type, const unsigned char* data, std::uint32_t dataLength,
-                        void* context);
+int CheckUninstallEntry(RootKey root, const std::string& parentPath, const std::string& subkeyName,
+                        std::uint32_t nameLength, std::uint32_t type, const unsigned char* data,
+                        std::uint32_t dataLength, void* context);
 
 // Menu-order entries (context: StartMenuContext*): an entry named after no
 // start-menu program folder, compared by name ignoring case. Nothing is
 // reported while the folder map is empty or missing: the folders could not
 // be listed, so no entry can be judged.
-int CheckStartMenuOrder(RootKey root, const std::string& parentPath,
-                        const std::string& subkeyName, std::uint32_t nameLength,
-                        std::uint32_t type, const unsigned char* data, std::uint32_t dataLength,
-                        void* context);
+int CheckStartMenuOrder(RootKey root, const std::string& parentPath, const std::string& subkeyName,
+                        std::uint32_t nameLength, std::uint32_t type, const unsigned char* data,
+                        std::uint32_t dataLength, void* context);
 
 // Software keys (context: ScanContext*): a key with neither values nor
 // subkeys.
 int CheckEmptySoftwareKey(RootKey root, const std::string& parentPath,
                           const std::string& subkeyName, std::uint32_t nameLength,
-                          std::uint32_t type, const unsigned char* data,
-                          std::uint32_t dataLength, void* context);
+                          std::uint32_t type, const unsigned char* data, std::uint32_t dataLength,
+                          void* context);

@@ -23,8 +23,8 @@ std::string NarrowText(const WCHAR* text, std::size_t capacity) {
   std::size_t length = 0;
   while (length < capacity && text[length] != 0) ++length;
   if (length == 0) return std::string();
-  const int size = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0,
-                                       nullptr, nullptr);
+  const int size =
+      WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
   if (size <= 0) return std::string();
   std::string narrow(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), &narrow[0], size, nullptr,
@@ -107,8 +107,8 @@ int CheckLocaleValue(RootKey root, const std::string& keyPath, const std::string
   ScanContext& scan = *static_cast<ScanContext*>(context);
   const std::string text = DataAsText(data, dataLength);
   if (text.empty())
-    AddIssue(scan, MakeIssue(root, keyPath, valueName, text, IssueCategory::kLocale, valueName,
-                             type));
+    AddIssue(scan,
+             MakeIssue(root, keyPath, valueName, text, IssueCategory::kLocale, valueName, type));
   return ContinueAnswer(scan);
 }
 

@@ -35,8 +35,8 @@ class ValueCheckers : public CheckerHarness {
   // type filter and its fixed skip item.
   int Walk(RootKey root, const std::string& key, int recurse, ValueVisitor checker,
            const TypeFilter& filter) {
-    return WalkKey(root, key, recurse, checker, &context, ReportKeyAndCheckCancel, &context,
-                   filter, {"Wow6432Node"});
+    return WalkKey(root, key, recurse, checker, &context, ReportKeyAndCheckCancel, &context, filter,
+                   {"Wow6432Node"});
   }
 };
 
@@ -59,10 +59,9 @@ TEST_F(ValueCheckers, HistoryListReportsEveryValueByItsFormattedData) {
   EXPECT_EQ(
       DescribeIssues(context.issues),
       DescribeIssues({
-          ExpectedIssue(kCurrentUser, kRunMru, "a", "notepad\\1",
-                        "History list entry: notepad\\1", REG_SZ),
-          ExpectedIssue(kCurrentUser, kRunMru, "b", "cmd\\1", "History list entry: cmd\\1",
+          ExpectedIssue(kCurrentUser, kRunMru, "a", "notepad\\1", "History list entry: notepad\\1",
                         REG_SZ),
+          ExpectedIssue(kCurrentUser, kRunMru, "b", "cmd\\1", "History list entry: cmd\\1", REG_SZ),
           ExpectedIssue(kCurrentUser, kRunMru, "MRUList", "ba", "History list entry: ba", REG_SZ),
           ExpectedIssue(kCurrentUser, txt, "0", "14 00 1f 50", "History list entry: 14 00 1f 50",
                         REG_BINARY),
@@ -171,11 +170,11 @@ class TimeZoneChecker : public CheckerHarness {
     keyName = Narrow(dynamic.TimeZoneKeyName);
   }
 
-  void Scan() { EnumSubkeys(kLocalMachine, kTimeZones, CheckTimeZone, &context, 0, 0xFFFFFFFFu, 0); }
-
-  static std::string Zone(const std::string& name) {
-    return std::string(kTimeZones) + "\\" + name;
+  void Scan() {
+    EnumSubkeys(kLocalMachine, kTimeZones, CheckTimeZone, &context, 0, 0xFFFFFFFFu, 0);
   }
+
+  static std::string Zone(const std::string& name) { return std::string(kTimeZones) + "\\" + name; }
 
   static ScanIssue ZoneIssue(const std::string& name, const std::string& std) {
     return ExpectedIssue(kLocalMachine, Zone(name), "", std, "Unused time zone: " + std,
@@ -188,7 +187,12 @@ class TimeZoneChecker : public CheckerHarness {
 
 TEST_F(TimeZoneChecker, ReportsEveryZoneButTheOneInEffect) {
   std::string otherCase = standardName;
-  for (char& c : otherCase) c = static_cast<char>(c ^ 0x20 * ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'));
+  for (char& c : otherCase) {
+    if (c >= 'a' && c <= 'z')
+      c = static_cast<char>(c - 'a' + 'A');
+    else if (c >= 'A' && c <= 'Z')
+      c = static_cast<char>(c - 'A' + 'a');
+  }
   ASSERT_NE(otherCase, standardName);
 
   SetString(kLocalMachine, Zone("Test A Current"), "Std", standardName);
