@@ -9,4 +9,7 @@ set(KELVANE_PORTABLE_SOURCES
   foundation/language_escapes.cpp
   foundation/time_stamp.cpp
   app/command_line.cpp
+  foundation/file_size_text.cpp
+  foundation/printf_format.cpp
+  repair/backup_names.cpp
 )
