@@ -41,8 +41,8 @@ std::string ChildKey(const std::string& parent, const std::string& name) {
 bool ReadDefaultText(HKEY key, DWORD bufferSize, std::string& text) {
   std::vector<char> buffer(bufferSize, 0);
   DWORD size = bufferSize;
-  if (RegQueryValueExA(key, "", nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()),
-                       &size) != ERROR_SUCCESS)
+  if (RegQueryValueExA(key, "", nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
+      ERROR_SUCCESS)
     return false;
   text = DataAsText(buffer.data(), std::min(size, bufferSize));
   return true;
@@ -118,9 +118,9 @@ int CheckComServerValue(RootKey root, const std::string& keyPath, const std::str
   return ContinueAnswer(scan);
 }
 
-int CheckFileAssociation(RootKey root, const std::string& parentPath,
-                         const std::string& subkeyName, std::uint32_t, std::uint32_t,
-                         const unsigned char*, std::uint32_t, void* context) {
+int CheckFileAssociation(RootKey root, const std::string& parentPath, const std::string& subkeyName,
+                         std::uint32_t, std::uint32_t, const unsigned char*, std::uint32_t,
+                         void* context) {
   ScanContext& scan = *static_cast<ScanContext*>(context);
   const std::string extKey = ChildKey(parentPath, subkeyName);
   ReportCurrentKey(scan, extKey, false);

@@ -20,7 +20,6 @@ int CheckComServerValue(RootKey root, const std::string& keyPath, const std::str
 // (".abc") follows its program identifier to Shell\Open\Command and, when
 // the command's program is missing, reports the extension key and the
 // identifier's key.
-int CheckFileAssociation(RootKey root, const std::string& parentPath,
-                         const std::string& subkeyName, std::uint32_t nameLength,
-                         std::uint32_t type, const unsigned char* data,
+int CheckFileAssociation(RootKey root, const std::string& parentPath, const std::string& subkeyName,
+                         std::uint32_t nameLength, std::uint32_t type, const unsigned char* data,
                          std::uint32_t dataLength, void* context);

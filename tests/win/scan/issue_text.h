@@ -22,9 +22,9 @@ inline std::vector<std::string> IssueTexts(const std::vector<ScanIssue>& issues)
 }
 
 // The expected line of an issue built from its parts.
-inline std::string ExpectedIssue(RootKey root, const std::string& key,
-                                 const std::string& valueName, const std::string& data,
-                                 const std::string& description, std::uint32_t type) {
+inline std::string ExpectedIssue(RootKey root, const std::string& key, const std::string& valueName,
+                                 const std::string& data, const std::string& description,
+                                 std::uint32_t type) {
   ScanIssue issue;
   issue.root = root;
   issue.key = key;

@@ -69,8 +69,7 @@ TEST_F(SoftwarePathChecker, ReportsValuesWhoseNameOrDataNamesAMissingPath) {
                 ExpectedIssue(kCurrentUser, kApp, folder / "Old\\tool.exe", "any data",
                               Missing(folder / "Old\\tool.exe"), REG_SZ),
                 ExpectedIssue(kCurrentUser, kApp, folder / "Old\\both.exe",
-                              folder / "Gone\\both.exe", Missing(folder / "Old\\both.exe"),
-                              REG_SZ),
+                              folder / "Gone\\both.exe", Missing(folder / "Old\\both.exe"), REG_SZ),
                 ExpectedIssue(kCurrentUser, kApp, here, folder / "Gone\\data.exe",
                               Missing(folder / "Gone\\data.exe"), REG_SZ),
                 ExpectedIssue(kCurrentUser, kApp, "Long", longTail,
@@ -167,28 +166,6 @@ TEST_F(SoftwarePathChecker, DataEndsAtItsLengthOrItsFirstZero) {
                          ExpectedIssue(kCurrentUser, kApp, "Direct", gone, Missing(gone), REG_SZ)});
 }
 
-TEST_F(SoftwarePathChecker, WalksTheMachineRootLikeTheSystemArea) {
-  const std::string gone = folder / "Gone\\app.exe";
-  SetString(kLocalMachine, "Software\\Vendor\\App", "Path", gone);
-  SetString(kLocalMachine, "Software\\Classes\\abcfile\\DefaultIcon", "", gone);
-  SetString(kLocalMachine, "Software\\Vendor\\CLSID\\X", "", gone);
-  SetString(kLocalMachine, "Software\\Wow6432Node\\Vendor", "Path", gone);
-  SetString(kLocalMachine, "Software\\Excluded\\App", "Path", gone);
-
-  const SkipList skip = {"CLSID",
-                         "Software\\Classes",
-                         "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
-                         "Wow6432Node",
-                         "HKEY_LOCAL_MACHINE\\Software\\Excluded"};
-  EXPECT_EQ(WalkKey(kLocalMachine, "", 1, CheckSoftwareValue, &context, ReportKeyAndCheckCancel,
-                    &context, {REG_SZ}, skip),
-            1);
-
-  EXPECT_EQ(Found(), std::vector<std::string>{ExpectedIssue(
-                         kLocalMachine, "Software\\Vendor\\App", "Path", gone, Missing(gone),
-                         REG_SZ)});
-}
-
 TEST_F(SoftwarePathChecker, StopsAfterTheValueInHandWhenCancelled) {
   const std::string gone = folder / "Gone\\app.exe";
   SetString(kCurrentUser, kApp, "First", gone);
@@ -213,24 +190,6 @@ TEST_F(SoftwarePathChecker, StopsAfterTheValueInHandWhenCancelled) {
   context.cancelFlag = nullptr;
   EXPECT_EQ(CheckSoftwareValue(kCurrentUser, kApp, "x", 1, REG_SZ, data, 8, &context), 1);
   EXPECT_EQ(context.issues.size(), 1u);
-}
-
-TEST_F(SoftwarePathChecker, UnattendedRunCollectsWithoutWindowsAndSkipsUnremovable) {
-  const std::string gone = folder / "Gone\\app.exe";
-  SetString(kCurrentUser, kApp, "", gone);
-  SetString(kCurrentUser, kApp, "Kept", gone);
-  ScanContext unattended;
-  // The default value's path ends in a backslash; written in another case.
-  SetCannotRemoveList({"hkey_current_user\\SOFTWARE\\app\\"});
-
-  WalkKey(kCurrentUser, "Software", 1, CheckSoftwareValue, &unattended, ReportKeyAndCheckCancel,
-          &unattended, {REG_SZ}, {});
-  SetCannotRemoveList({});
-
-  EXPECT_EQ(IssueTexts(unattended.issues),
-            std::vector<std::string>{
-                ExpectedIssue(kCurrentUser, kApp, "Kept", gone, Missing(gone), REG_SZ)});
-  EXPECT_TRUE(recorder.issues.empty());
 }
 
 }  // namespace
