@@ -8,4 +8,7 @@ set(KELVANE_PORTABLE_SOURCES
   foundation/file_path_rules.cpp
   foundation/language_escapes.cpp
   foundation/time_stamp.cpp
+  foundation/file_size_text.cpp
+  defrag/hive_names.cpp
+  defrag/defrag_savings.cpp
 )
