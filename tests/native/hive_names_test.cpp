@@ -8,6 +8,8 @@ TEST(DevicePathToDrivePath, MatchesWholeDeviceNamesAndPrefersTheLongest) {
       {"\\Device\\HarddiskVolume10", "F:"},
       {"\\Device\\HarddiskVolume2", "D:"},
       {"\\Device\\Mup\\", "M:"},  // a device name that ends in a backslash
+      {"\\Device\\Nested", "N:"},
+      {"\\Device\\Nested\\Inner", "I:"},
   };
   struct Case {
     const char* devicePath;
@@ -25,6 +27,8 @@ TEST(DevicePathToDrivePath, MatchesWholeDeviceNamesAndPrefersTheLongest) {
       {"\\Device\\HarddiskVolume", nullptr},
       {"\\Device\\CdRom0\\hive", nullptr},
       {"\\Device\\Mup", "M:"},
+      {"\\Device\\Nested\\Inner\\hive", "I:\\hive"},
+      {"\\Device\\Nested\\Innermost\\hive", "N:\\Innermost\\hive"},
       {"", nullptr},
   };
   for (const Case& c : cases) {
