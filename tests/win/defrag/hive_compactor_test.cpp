@@ -102,43 +102,37 @@ TEST_F(HiveCompactor, ALeftoverCopyIsDeletedAndWrittenAfresh) {
   EXPECT_TRUE(Contains(ReadWholeFile(leftover), "Grown"));
 }
 
-TEST_F(HiveCompactor, ReportsProgressAroundEachHive) {
-  HiveList hives = TwoHives();
-  ProgressLog log;
-  EXPECT_TRUE(AnalyseHives(hives, ProgressLog::Callback, &log));
-  EXPECT_EQ(log.reports, (Reports{{0, 2}, {2, 0}, {3, 0}, {2, 1}, {3, 1}, {1, 2}}));
-  const std::vector<const HiveEntry*> entries = {nullptr,   &hives[0], &hives[0],
-                                                 &hives[1], &hives[1], nullptr};
-  EXPECT_EQ(log.entries, entries);
-
+TEST_F(HiveCompactor, ReportsProgressAroundEachHiveAndStopsWhenAsked) {
+  struct Case {
+    int stopCode;
+    std::size_t stopIndex;
+    Reports reports;
+    bool secondSaved;
+  } cases[] = {
+      {-1, 0, {{0, 2}, {2, 0}, {3, 0}, {2, 1}, {3, 1}, {1, 2}}, true},
+      {kHiveBefore, 1, {{0, 2}, {2, 0}, {3, 0}, {2, 1}, {4, 1}}, false},
+      {kHiveAfter, 0, {{0, 2}, {2, 0}, {3, 0}, {4, 0}}, false},  // the running save completes
+  };
+  for (const Case& c : cases) {
+    HiveList hives = TwoHives();
+    ProgressLog log;
+    log.stopCode = c.stopCode;
+    log.stopIndex = c.stopIndex;
+    EXPECT_EQ(AnalyseHives(hives, ProgressLog::Callback, &log), c.stopCode < 0);
+    EXPECT_EQ(log.reports, c.reports) << "stop at " << c.stopCode;
+    EXPECT_EQ(log.entries[1], &hives[0]);
+    EXPECT_EQ(log.entries[2], &hives[0]);
+    EXPECT_TRUE(FileExists(hives[0].compactFile));
+    EXPECT_EQ(FileExists(hives[1].file + ".regan613"), c.secondSaved) << "stop at " << c.stopCode;
+    EXPECT_EQ(hives[1].compactFile.empty(), !c.secondSaved);
+    DeleteFileForced(hives[0].file + ".regan613");
+    DeleteFileForced(hives[1].file + ".regan613");
+  }
   HiveList none;
   ProgressLog empty;
   EXPECT_TRUE(AnalyseHives(none, ProgressLog::Callback, &empty));
   EXPECT_EQ(empty.reports, (Reports{{5, 0}}));
-}
-
-TEST_F(HiveCompactor, AStopBeforeAHiveLeavesItUnsaved) {
-  HiveList hives = TwoHives();
-  ProgressLog log;
-  log.stopCode = kHiveBefore;
-  log.stopIndex = 1;
-  EXPECT_FALSE(AnalyseHives(hives, ProgressLog::Callback, &log));
-  EXPECT_EQ(log.reports, (Reports{{0, 2}, {2, 0}, {3, 0}, {2, 1}, {4, 1}}));
-  EXPECT_TRUE(FileExists(hives[0].compactFile));
-  EXPECT_EQ(hives[1].compactFile, "");
-  EXPECT_FALSE(FileExists(hives[1].file + ".regan613"));
-}
-
-TEST_F(HiveCompactor, AStopAfterAHiveKeepsItsCopy) {
-  HiveList hives = TwoHives();
-  ProgressLog log;
-  log.stopCode = kHiveAfter;
-  log.stopIndex = 0;
-  EXPECT_FALSE(AnalyseHives(hives, ProgressLog::Callback, &log));
-  EXPECT_EQ(log.reports, (Reports{{0, 2}, {2, 0}, {3, 0}, {4, 0}}));
-  EXPECT_TRUE(FileExists(hives[0].compactFile));
-  EXPECT_EQ(hives[1].compactFile, "");
-  EXPECT_FALSE(FileExists(hives[1].file + ".regan613"));
+  EXPECT_EQ(empty.entries[0], nullptr);
 }
 
 TEST_F(HiveCompactor, HivesWithoutAUsableKeyAreSkipped) {
