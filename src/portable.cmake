@@ -12,4 +12,6 @@ set(KELVANE_PORTABLE_SOURCES
   foundation/file_size_text.cpp
   foundation/printf_format.cpp
   repair/backup_names.cpp
+  defrag/hive_names.cpp
+  defrag/defrag_savings.cpp
 )
