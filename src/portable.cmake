@@ -8,4 +8,5 @@ set(KELVANE_PORTABLE_SOURCES
   foundation/file_path_rules.cpp
   foundation/language_escapes.cpp
   foundation/time_stamp.cpp
+  repair/reg_file_format.cpp
 )
