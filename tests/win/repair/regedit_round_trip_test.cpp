@@ -36,7 +36,7 @@ class RealScratchKey {
   // The subkey below HKEY_CURRENT_USER, optionally with a further path.
   std::string operator/(const std::string& relative) const { return subkey_ + "\\" + relative; }
   std::wstring Wide(const std::wstring& relative) const {
-    return FromAnsi(subkey_) + L"\\" + relative;
+    return AnsiToWide(subkey_) + L"\\" + relative;
   }
 
  private:
@@ -66,7 +66,7 @@ class RegeditRoundTrip : public ::testing::Test {
 char UpperHalfAnsiLetter() {
   for (unsigned char c : {0xE9, 0xE4, 0xC0, 0xA9}) {
     const std::string text(1, static_cast<char>(c));
-    if (!IsDBCSLeadByte(c) && ToAnsi(FromAnsi(text)) == text && FromAnsi(text).size() == 1)
+    if (!IsDBCSLeadByte(c) && WideToAnsi(AnsiToWide(text)) == text && AnsiToWide(text).size() == 1)
       return static_cast<char>(c);
   }
   return 0;
@@ -143,11 +143,11 @@ TEST_F(RegeditRoundTrip, EveryKindOfValueAndKeyComesBackExactly) {
 
   EXPECT_TRUE(BackupRestoresExactly(kCurrentUser, set, "", true));
   for (const auto& key : before) {
-    const std::string path = key.first.empty() ? set : set + "\\" + ToAnsi(key.first);
+    const std::string path = key.first.empty() ? set : set + "\\" + WideToAnsi(key.first);
     EXPECT_TRUE(BackupRestoresExactly(kCurrentUser, path, "", true)) << path;
     for (const auto& value : key.second)
-      EXPECT_TRUE(BackupRestoresExactly(kCurrentUser, path, ToAnsi(value.first), false))
-          << path << " / " << ToAnsi(value.first);
+      EXPECT_TRUE(BackupRestoresExactly(kCurrentUser, path, WideToAnsi(value.first), false))
+          << path << " / " << WideToAnsi(value.first);
   }
 
   ExportDeleteAndRestore(set);
@@ -157,7 +157,7 @@ TEST_F(RegeditRoundTrip, EveryKindOfValueAndKeyComesBackExactly) {
 TEST_F(RegeditRoundTrip, BackupCheckForeseesExactlyWhatDoesNotComeBack) {
   const std::wstring cyrillic = L"\x0418\x043C\x044F";  // a Cyrillic word
   const std::wstring cjk = L"\x540D\x524D";             // two CJK characters
-  if (ToAnsi(cyrillic + cjk) == ToAnsi(L"") || FromAnsi(ToAnsi(cyrillic + cjk)) == cyrillic + cjk)
+  if (WideToAnsi(cyrillic + cjk) == WideToAnsi(L"") || AnsiToWide(WideToAnsi(cyrillic + cjk)) == cyrillic + cjk)
     GTEST_SKIP() << "the ANSI code page holds these characters";
   const std::string lossy = scratch / "Lossy";
   const std::wstring wide = scratch.Wide(L"Lossy");
@@ -195,11 +195,11 @@ TEST_F(RegeditRoundTrip, BackupCheckForeseesExactlyWhatDoesNotComeBack) {
     EXPECT_EQ(predicted[i], cases[i].restores) << cases[i].key;
   }
   // The single values as a scan names them (through the ANSI API).
-  EXPECT_FALSE(BackupRestoresExactly(kCurrentUser, lossy + "\\CyrillicName", ToAnsi(cyrillic),
+  EXPECT_FALSE(BackupRestoresExactly(kCurrentUser, lossy + "\\CyrillicName", WideToAnsi(cyrillic),
                                      false));
   EXPECT_FALSE(BackupRestoresExactly(kCurrentUser, lossy + "\\CyrillicData", "v", false));
-  EXPECT_FALSE(BackupRestoresExactly(kCurrentUser, lossy + "\\CjkKey\\" + ToAnsi(cjk), "", true));
-  EXPECT_FALSE(BackupRestoresExactly(kCurrentUser, lossy + "\\CjkKey\\" + ToAnsi(cjk), "v", false));
+  EXPECT_FALSE(BackupRestoresExactly(kCurrentUser, lossy + "\\CjkKey\\" + WideToAnsi(cjk), "", true));
+  EXPECT_FALSE(BackupRestoresExactly(kCurrentUser, lossy + "\\CjkKey\\" + WideToAnsi(cjk), "v", false));
   EXPECT_FALSE(BackupRestoresExactly(kCurrentUser, lossy + "\\NoTerminator", "v", false));
   EXPECT_FALSE(BackupRestoresExactly(kCurrentUser, lossy + "\\LineBreakName", "a\nb", false));
   EXPECT_TRUE(BackupRestoresExactly(kCurrentUser, lossy + "\\Fine", "v", false));
@@ -209,9 +209,9 @@ TEST_F(RegeditRoundTrip, BackupCheckForeseesExactlyWhatDoesNotComeBack) {
   ExportDeleteAndRestore(lossy);
   const WideSnapshot after = SnapshotTree(lossy);
   for (std::size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
-    const std::wstring part = FromAnsi(cases[i].key);
+    const std::wstring part = AnsiToWide(cases[i].key);
     const std::string differences =
-        SnapshotDifferences(SnapshotPart(before, part), SnapshotPart(after, part));
+        SnapshotDifferences(Subtree(before, part), Subtree(after, part));
     EXPECT_EQ(differences.empty(), predicted[i]) << cases[i].key << "\n" << differences;
   }
 }

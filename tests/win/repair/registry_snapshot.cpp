@@ -9,7 +9,7 @@
 namespace {
 
 void ReadKey(HKEY key, const std::wstring& path, WideSnapshot& snapshot) {
-  WideKeyValues& values = snapshot[path];
+  WideRegValues& values = snapshot[path];
   DWORD longestSubkey = 0, longestName = 0, longestData = 0;
   ASSERT_EQ(RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, &longestSubkey, nullptr,
                              nullptr, &longestName, &longestData, nullptr, nullptr),
@@ -19,7 +19,7 @@ void ReadKey(HKEY key, const std::wstring& path, WideSnapshot& snapshot) {
   for (DWORD i = 0;; ++i) {
     DWORD nameLength = static_cast<DWORD>(name.size());
     DWORD dataLength = static_cast<DWORD>(data.size());
-    WideValue value;
+    WideRegValue value;
     const LONG status = RegEnumValueW(key, i, name.data(), &nameLength, nullptr, &value.type,
                                       data.data(), &dataLength);
     if (status == ERROR_NO_MORE_ITEMS) break;
@@ -55,7 +55,7 @@ std::string Printable(const std::wstring& text) {
   return printable;
 }
 
-std::string Describe(const WideValue& value) {
+std::string Describe(const WideRegValue& value) {
   std::string text = "type " + std::to_string(value.type) + ":";
   for (unsigned char b : value.data) {
     char hex[4];
@@ -70,7 +70,7 @@ std::string Describe(const WideValue& value) {
 WideSnapshot SnapshotTree(const std::string& subkey) {
   WideSnapshot snapshot;
   HKEY opened = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, FromAnsi(subkey).c_str(), 0, KEY_READ, &opened) !=
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, AnsiToWide(subkey).c_str(), 0, KEY_READ, &opened) !=
       ERROR_SUCCESS)
     return snapshot;
   RegKey key(opened);
@@ -104,14 +104,6 @@ std::string SnapshotDifferences(const WideSnapshot& before, const WideSnapshot& 
   return text;
 }
 
-WideSnapshot SnapshotPart(const WideSnapshot& snapshot, const std::wstring& relative) {
-  WideSnapshot part;
-  for (const auto& key : snapshot)
-    if (key.first == relative || key.first.compare(0, relative.size() + 1, relative + L"\\") == 0)
-      part.insert(key);
-  return part;
-}
-
 bool ImportWithRegedit(const std::string& file) {
   std::string command = "regedit.exe /s \"" + file + "\"";
   STARTUPINFOA startup = {};
@@ -137,31 +129,4 @@ void SetWideValue(const std::wstring& key, const std::wstring& name, DWORD type,
   RegKey owned(created);
   ASSERT_EQ(RegSetValueExW(created, name.c_str(), 0, type, static_cast<const BYTE*>(data), size),
             ERROR_SUCCESS);
-}
-
-void CreateWideKey(const std::wstring& key) {
-  HKEY created = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                            nullptr, &created, nullptr),
-            ERROR_SUCCESS);
-  RegCloseKey(created);
-}
-
-std::string ToAnsi(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string ansi(size, '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &ansi[0], size,
-                      nullptr, nullptr);
-  return ansi;
-}
-
-std::wstring FromAnsi(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  const int size =
-      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(size, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], size);
-  return wide;
 }
