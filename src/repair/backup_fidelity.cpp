@@ -46,7 +46,8 @@ Lookup FindApproximateSubkey(HKEY key, const std::wstring& wanted) {
         RegEnumKeyExW(key, j, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
     if (status == ERROR_NO_MORE_ITEMS) return Lookup::kAbsent;
     if (status != ERROR_SUCCESS) return Lookup::kFailed;
-    if (SameAnsiName(WideToAnsi(std::wstring(name.data(), length)), ansiName)) return Lookup::kFound;
+    if (SameAnsiName(WideToAnsi(std::wstring(name.data(), length)), ansiName))
+      return Lookup::kFound;
   }
 }
 
@@ -112,7 +113,8 @@ Lookup FindApproximateValue(HKEY key, const std::string& ansiName) {
         RegEnumValueW(key, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
     if (status == ERROR_NO_MORE_ITEMS) return Lookup::kAbsent;
     if (status != ERROR_SUCCESS) return Lookup::kFailed;
-    if (SameAnsiName(WideToAnsi(std::wstring(name.data(), length)), ansiName)) return Lookup::kFound;
+    if (SameAnsiName(WideToAnsi(std::wstring(name.data(), length)), ansiName))
+      return Lookup::kFound;
   }
 }
 

@@ -78,9 +78,8 @@ void WriteLines(FILE* out, const std::string& lines) {
   std::fputs(lines.c_str(), out);
 }
 
-int ExportEmptyKeyVisitor(RootKey root, const std::string& path, const std::string&,
-                          std::uint32_t, std::uint32_t, const unsigned char*, std::uint32_t,
-                          void* context) {
+int ExportEmptyKeyVisitor(RootKey root, const std::string& path, const std::string&, std::uint32_t,
+                          std::uint32_t, const unsigned char*, std::uint32_t, void* context) {
   std::string line;
   if (EmptyKeyLine(root, path, line)) WriteLines(static_cast<FILE*>(context), line);
   return 1;
@@ -90,13 +89,13 @@ int CollectValueVisitor(RootKey root, const std::string& path, const std::string
                         std::uint32_t, std::uint32_t, const unsigned char*, std::uint32_t,
                         void* context) {
   std::string lines;
-  if (ValueLines(KeyLinePath(root, path), name, lines)) *static_cast<std::string*>(context) += lines;
+  if (ValueLines(KeyLinePath(root, path), name, lines))
+    *static_cast<std::string*>(context) += lines;
   return 1;
 }
 
-int CollectEmptyKeyVisitor(RootKey root, const std::string& path, const std::string&,
-                           std::uint32_t, std::uint32_t, const unsigned char*, std::uint32_t,
-                           void* context) {
+int CollectEmptyKeyVisitor(RootKey root, const std::string& path, const std::string&, std::uint32_t,
+                           std::uint32_t, const unsigned char*, std::uint32_t, void* context) {
   std::string line;
   if (EmptyKeyLine(root, path, line)) *static_cast<std::string*>(context) += line;
   return 1;

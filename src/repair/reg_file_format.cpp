@@ -57,8 +57,7 @@ std::string RegByteList(const unsigned char* data, std::uint32_t length) {
   return list;
 }
 
-std::string RegValueDataPart(std::uint32_t type, const unsigned char* data,
-                             std::uint32_t length) {
+std::string RegValueDataPart(std::uint32_t type, const unsigned char* data, std::uint32_t length) {
   if (data == nullptr) length = 0;
   char prefix[32];
   switch (type) {

@@ -32,8 +32,7 @@ std::string RegByteList(const unsigned char* data, std::uint32_t length);
 
 // The data part of a value line by registry type: quoted text, "dword:",
 // "hex:" or "hex(N):" with N in lower-case hexadecimal.
-std::string RegValueDataPart(std::uint32_t type, const unsigned char* data,
-                             std::uint32_t length);
+std::string RegValueDataPart(std::uint32_t type, const unsigned char* data, std::uint32_t length);
 
 // name part "=" data part.
 std::string RegValueLine(const std::string& name, std::uint32_t type, const unsigned char* data,

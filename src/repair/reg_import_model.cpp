@@ -117,8 +117,8 @@ bool ReadData(const std::wstring& part, WideRegValue& value) {
   if ((value.type == REG_SZ || value.type == REG_EXPAND_SZ || value.type == REG_MULTI_SZ) &&
       !value.data.empty()) {
     if (value.data.back() != 0) value.data.push_back(0);
-    value.data = WideBytes(AnsiToWide(reinterpret_cast<const char*>(value.data.data()),
-                                 value.data.size()));
+    value.data =
+        WideBytes(AnsiToWide(reinterpret_cast<const char*>(value.data.data()), value.data.size()));
   }
   return true;
 }
@@ -191,4 +191,3 @@ WideRegTree Subtree(const WideRegTree& tree, const std::wstring& path) {
   }
   return part;
 }
-

@@ -34,8 +34,7 @@ Bytes Counting(int n) {
 
 TEST(RegFileFormat, HeaderAndKeyLine) {
   EXPECT_STREQ(kRegFileHeader, "REGEDIT4");
-  EXPECT_EQ(RegKeyLine("HKEY_CURRENT_USER\\Software\\Demo"),
-            "[HKEY_CURRENT_USER\\Software\\Demo]");
+  EXPECT_EQ(RegKeyLine("HKEY_CURRENT_USER\\Software\\Demo"), "[HKEY_CURRENT_USER\\Software\\Demo]");
 }
 
 TEST(RegFileFormat, NamesAreQuotedWithBackslashAndQuoteEscaped) {
@@ -105,7 +104,7 @@ TEST(RegFileFormat, ByteListLinesHoldTwentyTwoBytesAfterTheFirst) {
   for (std::size_t end; (end = list.find('\n', start)) != std::string::npos; start = end + 1)
     lines.push_back(list.substr(start, end - start));
   lines.push_back(list.substr(start));
-  ASSERT_EQ(lines.size(), 10u);  // 23 + 8 * 22 + 1
+  ASSERT_EQ(lines.size(), 10u);                  // 23 + 8 * 22 + 1
   EXPECT_EQ(lines.front().size(), 23u * 3 + 1);  // 23 pairs, 23 commas, the backslash
   for (std::size_t i = 1; i + 1 < lines.size(); ++i) EXPECT_EQ(lines[i].size(), 22u * 3 + 1);
   EXPECT_EQ(lines.back(), "c7");

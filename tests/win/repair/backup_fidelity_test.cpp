@@ -55,8 +55,8 @@ TEST_F(BackupFidelity, NamesTheAnsiApiOnlyApproximatesAreNeverVouchedFor) {
   const std::string spelt = WideToAnsi(kCyrillic);
   EXPECT_FALSE(BackupRestoresExactly(kCurrentUser, "Software\\Names", spelt, false));
   EXPECT_FALSE(BackupRestoresExactly(kCurrentUser, "Software\\Names\\" + spelt, "", true));
-  EXPECT_FALSE(BackupRestoresExactly(kCurrentUser, "Software\\Names\\" + spelt + "\\Below", "v",
-                                     false));
+  EXPECT_FALSE(
+      BackupRestoresExactly(kCurrentUser, "Software\\Names\\" + spelt + "\\Below", "v", false));
   EXPECT_FALSE(BackupRestoresExactly(kCurrentUser, "Software\\Names", "", true));
   // Another spelling that no name converts to is simply absent.
   EXPECT_TRUE(BackupRestoresExactly(kCurrentUser, "Software\\Names", spelt + "x", false));

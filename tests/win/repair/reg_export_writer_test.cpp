@@ -54,10 +54,8 @@ TEST_F(RegExportWriter, HeaderOnceThenKeyLineBeforeEveryValue) {
 TEST_F(RegExportWriter, AStreamThatHoldsDataGetsNoHeader) {
   SetString(kLocalMachine, "Software\\Demo", "a", "1");
   const std::string file = Written(
-      [](FILE* out) { ExportValue("HKEY_LOCAL_MACHINE\\Software\\Demo", "a", out); },
-      "REGEDIT4\n");
-  EXPECT_EQ(file,
-            OnDisk({"REGEDIT4", "[HKEY_LOCAL_MACHINE\\Software\\Demo]", "\"a\"=\"1\""}));
+      [](FILE* out) { ExportValue("HKEY_LOCAL_MACHINE\\Software\\Demo", "a", out); }, "REGEDIT4\n");
+  EXPECT_EQ(file, OnDisk({"REGEDIT4", "[HKEY_LOCAL_MACHINE\\Software\\Demo]", "\"a\"=\"1\""}));
 }
 
 TEST_F(RegExportWriter, WhatCannotBeReadLeavesTheFileUnchanged) {
@@ -95,6 +93,7 @@ TEST_F(RegExportWriter, EveryTypeAsTheRegistryHoldsIt) {
   const std::string file =
       Written([](FILE* out) { ExportKey("HKEY_CURRENT_USER\\Software\\Types", out, 1); });
   const char* k = "[HKEY_CURRENT_USER\\Software\\Types]";
+  // clang-format off
   EXPECT_EQ(file, OnDisk({"REGEDIT4",
                           k, "\"a sz\"=\"q\\\"uote\\\\back\"",
                           k, "\"b expand\"=hex(2):25,54,45,4d,50,25,5c,78,00",
@@ -109,6 +108,7 @@ TEST_F(RegExportWriter, EveryTypeAsTheRegistryHoldsIt) {
                           k, "\"k lines\"=hex(1):6f,6e,65,0d,0a,74,77,6f,00",
                           k, "\"l no terminator\"=hex(1):61,62",
                           k, "\"m empty\"=hex(1):"}));
+  // clang-format on
 }
 
 TEST_F(RegExportWriter, LongBinaryWrapsOnDisk) {
@@ -136,6 +136,7 @@ TEST_F(RegExportWriter, KeyWithSubtreeAndEmptyKeys) {
 
   const std::string file =
       Written([](FILE* out) { ExportKey("HKEY_CURRENT_USER\\Software\\Tree", out, 1); });
+  // clang-format off
   EXPECT_EQ(file, OnDisk({"REGEDIT4",
                           "[HKEY_CURRENT_USER\\Software\\Tree]",
                           "[HKEY_CURRENT_USER\\Software\\Tree\\A]",
@@ -147,6 +148,7 @@ TEST_F(RegExportWriter, KeyWithSubtreeAndEmptyKeys) {
                           "[HKEY_CURRENT_USER\\Software\\Tree\\B\\C]",
                           "[HKEY_CURRENT_USER\\Software\\Tree\\B\\C\\D]",
                           "@=\"deep\""}));
+  // clang-format on
   // The backup check models exactly these lines.
   std::string text = ExportKeyText("HKEY_CURRENT_USER\\Software\\Tree", 1);
   for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2)

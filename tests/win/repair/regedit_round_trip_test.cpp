@@ -95,8 +95,7 @@ void BuildEveryKind(const std::string& set) {
   SetString(kCurrentUser, set, "control", "tab\there\x01\x1b\x7f");
   if (const char letter = UpperHalfAnsiLetter()) {
     SetString(kCurrentUser, set, std::string("ansi ") + letter, std::string("caf") + letter);
-    SetString(kCurrentUser, set + "\\key " + letter, "v", std::string(1, letter),
-              REG_EXPAND_SZ);
+    SetString(kCurrentUser, set + "\\key " + letter, "v", std::string(1, letter), REG_EXPAND_SZ);
   }
   SetString(kCurrentUser, set, "expand", "%SystemRoot%\\system32", REG_EXPAND_SZ);
   SetValue(kCurrentUser, set, "expand empty", REG_EXPAND_SZ, "", 0);
@@ -157,7 +156,7 @@ TEST_F(RegeditRoundTrip, EveryKindOfValueAndKeyComesBackExactly) {
 TEST_F(RegeditRoundTrip, BackupCheckForeseesExactlyWhatDoesNotComeBack) {
   const std::wstring cyrillic = L"\x0418\x043C\x044F";  // a Cyrillic word
   const std::wstring cjk = L"\x540D\x524D";             // two CJK characters
-  if (WideToAnsi(cyrillic + cjk) == WideToAnsi(L"") || AnsiToWide(WideToAnsi(cyrillic + cjk)) == cyrillic + cjk)
+  if (AnsiToWide(WideToAnsi(cyrillic + cjk)) == cyrillic + cjk)
     GTEST_SKIP() << "the ANSI code page holds these characters";
   const std::string lossy = scratch / "Lossy";
   const std::wstring wide = scratch.Wide(L"Lossy");
@@ -167,9 +166,9 @@ TEST_F(RegeditRoundTrip, BackupCheckForeseesExactlyWhatDoesNotComeBack) {
     bool restores;    // what the import is known to do
   };
   const Case cases[] = {
-      {"CyrillicName", false}, {"CyrillicData", false}, {"CjkKey", false},
-      {"CjkExpand", false},    {"NoTerminator", false}, {"OddLength", false},
-      {"LineBreakName", false}, {"LineBreakKey", false}, {"Fine", true},
+      {"CyrillicName", false},       {"CyrillicData", false}, {"CjkKey", false},
+      {"CjkExpand", false},          {"NoTerminator", false}, {"OddLength", false},
+      {"LineBreakName", false},      {"LineBreakKey", false}, {"Fine", true},
       {"MultiWithoutListEnd", true},
   };
   // The setters add a terminator the count leaves out when one follows in
@@ -195,11 +194,13 @@ TEST_F(RegeditRoundTrip, BackupCheckForeseesExactlyWhatDoesNotComeBack) {
     EXPECT_EQ(predicted[i], cases[i].restores) << cases[i].key;
   }
   // The single values as a scan names them (through the ANSI API).
-  EXPECT_FALSE(BackupRestoresExactly(kCurrentUser, lossy + "\\CyrillicName", WideToAnsi(cyrillic),
-                                     false));
+  EXPECT_FALSE(
+      BackupRestoresExactly(kCurrentUser, lossy + "\\CyrillicName", WideToAnsi(cyrillic), false));
   EXPECT_FALSE(BackupRestoresExactly(kCurrentUser, lossy + "\\CyrillicData", "v", false));
-  EXPECT_FALSE(BackupRestoresExactly(kCurrentUser, lossy + "\\CjkKey\\" + WideToAnsi(cjk), "", true));
-  EXPECT_FALSE(BackupRestoresExactly(kCurrentUser, lossy + "\\CjkKey\\" + WideToAnsi(cjk), "v", false));
+  EXPECT_FALSE(
+      BackupRestoresExactly(kCurrentUser, lossy + "\\CjkKey\\" + WideToAnsi(cjk), "", true));
+  EXPECT_FALSE(
+      BackupRestoresExactly(kCurrentUser, lossy + "\\CjkKey\\" + WideToAnsi(cjk), "v", false));
   EXPECT_FALSE(BackupRestoresExactly(kCurrentUser, lossy + "\\NoTerminator", "v", false));
   EXPECT_FALSE(BackupRestoresExactly(kCurrentUser, lossy + "\\LineBreakName", "a\nb", false));
   EXPECT_TRUE(BackupRestoresExactly(kCurrentUser, lossy + "\\Fine", "v", false));

@@ -109,8 +109,8 @@ bool ImportWithRegedit(const std::string& file) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process))
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process))
     return false;
   // A generous bound so that a hung import fails the test instead of the run.
   const bool finished = WaitForSingleObject(process.hProcess, 300000) == WAIT_OBJECT_0;
@@ -120,11 +120,11 @@ bool ImportWithRegedit(const std::string& file) {
   return finished;
 }
 
-void SetWideValue(const std::wstring& key, const std::wstring& name, DWORD type,
-                  const void* data, DWORD size) {
+void SetWideValue(const std::wstring& key, const std::wstring& name, DWORD type, const void* data,
+                  DWORD size) {
   HKEY created = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                            nullptr, &created, nullptr),
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &created, nullptr),
             ERROR_SUCCESS);
   RegKey owned(created);
   ASSERT_EQ(RegSetValueExW(created, name.c_str(), 0, type, static_cast<const BYTE*>(data), size),

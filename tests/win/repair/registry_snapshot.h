@@ -23,6 +23,5 @@ bool ImportWithRegedit(const std::string& file);
 
 // Creates the key and sets the value through the wide API, below
 // HKEY_CURRENT_USER (the sandboxed one while a sandbox exists).
-void SetWideValue(const std::wstring& key, const std::wstring& name, DWORD type,
-                  const void* data, DWORD size);
-
+void SetWideValue(const std::wstring& key, const std::wstring& name, DWORD type, const void* data,
+                  DWORD size);
