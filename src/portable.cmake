@@ -14,4 +14,5 @@ set(KELVANE_PORTABLE_SOURCES
   repair/backup_names.cpp
   defrag/hive_names.cpp
   defrag/defrag_savings.cpp
+  repair/reg_file_format.cpp
 )
