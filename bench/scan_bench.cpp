@@ -167,6 +167,9 @@ int main(int argc, char** argv) {
     ScratchFolder folder;
     const std::string existing = folder.MakeFolder("Program Files\\Vendor");
     folder.WriteFile("Program Files\\Vendor\\readme.txt");
+    folder.WriteFile("Program Files\\Vendor\\helper.exe");
+    folder.WriteFile("Program Files\\Vendor\\uninst.exe");
+    folder.WriteFile("Program Files\\Vendor\\component.dll");
     const std::string gone = folder / "Program Files\\Removed\\item";
     const std::string english = folder.WriteFile("English.txt", "[String]\r\nL0045=Missing: %s\r\n");
     Language().Open(english, english);

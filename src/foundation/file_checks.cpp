@@ -64,6 +64,14 @@ bool QuickPathExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool FastPathExists(const std::string& path) {
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  const DWORD error = GetLastError();
+  const bool conclusive = (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) &&
+                          path.find_first_of("?*<>\"") == std::string::npos;
+  return conclusive ? false : PathExists(path);
+}
+
 std::uint64_t GetFileSize64(const std::string& path) {
   FindHandle find(path);
   if (!find.IsOpen()) return 0;

@@ -34,6 +34,13 @@ bool IsRecentlyFixedDriveLetter(char upperLetter);
 // false answer proves nothing (wildcards, odd names); use PathExists then.
 bool QuickPathExists(const std::string& path);
 
+// The same answer as PathExists for the paths ExtractFilePath returns, with
+// one attribute query where it is conclusive: a file or folder that is there,
+// or a name the system reports as not found and that holds no wildcard
+// character the directory search would expand. Anything else takes the full
+// directory search.
+bool FastPathExists(const std::string& path);
+
 // Size from the directory entry; 0 when nothing is found.
 std::uint64_t GetFileSize64(const std::string& path);
 

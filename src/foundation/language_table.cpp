@@ -46,13 +46,40 @@ BOOL CALLBACK TranslateChild(HWND child, LPARAM param) {
 }  // namespace
 
 void LanguageTable::Open(const std::string& primaryPath, const std::string& fallbackPath) {
+  std::lock_guard<std::mutex> lock(mutex_);
   primaryPath_ = primaryPath;
   fallbackPath_ = fallbackPath;
+  primaryTexts_ = FileTexts();
+  fallbackTexts_ = FileTexts();
+}
+
+std::string LanguageTable::ReadText(const std::string& key, const std::string& file,
+                                    FileTexts& cache) const {
+  WIN32_FILE_ATTRIBUTE_DATA info = {};
+  const bool exists = GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &info) != FALSE;
+  const unsigned long long writeTime =
+      (static_cast<unsigned long long>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+      info.ftLastWriteTime.dwLowDateTime;
+  const unsigned long long size =
+      (static_cast<unsigned long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  if (exists != cache.exists || writeTime != cache.writeTime || size != cache.size) {
+    cache = FileTexts();
+    cache.exists = exists;
+    cache.writeTime = writeTime;
+    cache.size = size;
+  }
+  const auto known = cache.texts.find(key);
+  if (known != cache.texts.end()) return known->second;
+  std::string text = ReadLanguageText(key, file);
+  cache.texts.emplace(key, text);
+  return text;
 }
 
 std::string LanguageTable::Lookup(const std::string& key, bool expandEscapes) const {
-  std::string text = ReadLanguageText(key, primaryPath_);
-  if (text.empty() && !fallbackPath_.empty()) text = ReadLanguageText(key, fallbackPath_);
+  std::unique_lock<std::mutex> lock(mutex_);
+  std::string text = ReadText(key, primaryPath_, primaryTexts_);
+  if (text.empty() && !fallbackPath_.empty()) text = ReadText(key, fallbackPath_, fallbackTexts_);
+  lock.unlock();
   if (text.empty()) return key;
   return expandEscapes ? ExpandLanguageEscapes(text) : text;
 }

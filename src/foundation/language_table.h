@@ -3,6 +3,9 @@
 // files at every lookup.
 #include <windows.h>
 
+#include <map>
+#include <memory>
+#include <mutex>
 #include <string>
 
 class LanguageTable {
@@ -22,8 +25,21 @@ class LanguageTable {
   const std::string& fallbackPath() const { return fallbackPath_; }
 
  private:
+  // Texts already read, kept only while the file's write time and size stay
+  // the same, so an edit is still seen by the next lookup.
+  struct FileTexts {
+    unsigned long long writeTime = 0;
+    unsigned long long size = 0;
+    bool exists = false;
+    std::map<std::string, std::string> texts;
+  };
+  std::string ReadText(const std::string& key, const std::string& file, FileTexts& cache) const;
+
   std::string primaryPath_;
   std::string fallbackPath_;
+  mutable std::mutex mutex_;  // the UI thread and the scan thread both look up
+  mutable FileTexts primaryTexts_;
+  mutable FileTexts fallbackTexts_;
 };
 
 // The process-wide table, opened once at start-up.
