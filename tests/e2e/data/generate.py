@@ -136,7 +136,9 @@ def areas(s):
     s.key(k + "\\Deeper\\Still", s.dead_value(k + "\\Deeper\\Still", "DeadDeep", q(gone + "deep.dll")))
     s.key(CLASSES + "\\KelvaneE2E.Skipped", '"DeadButSkipped"=' + q(gone + "classes.exe"))
 
-    # Com: class keys with missing servers are removed whole, with their subtrees.
+    # Com: class keys with missing servers are removed whole, with their
+    # subtrees. (Wine's HKEY_CLASSES_ROOT holds no per-user classes, so none
+    # are seeded below HKCU\Software\Classes.)
     k = CLASSES + "\\CLSID\\" + DEAD_CLASS
     s.key(k, '@="Kelvane E2E dead class"', dead=True)
     s.key(k + "\\InprocServer32", "@=" + q(gone + "dead.dll"), '"ThreadingModel"="Both"')
@@ -145,9 +147,6 @@ def areas(s):
     s.key(k, dead=True)
     s.key(k + "\\LocalServer32", "@=" + q('"' + gone + 'server.exe" /automation'))
     s.key(k + "\\DefaultIcon", "@=" + q(gone + "icon.ico"))
-    k = HKCU + "\\Software\\Classes\\CLSID\\{E2E0DEAD-0000-4000-8000-000000000003}"
-    s.key(k, dead=True)
-    s.key(k + "\\InprocServer32", "@=" + q(gone + "user.dll"))
     live = CLASSES + "\\CLSID\\{E2E011FE-0000-4000-8000-00000000000%d}"
     s.key(live % 1 + "\\InprocServer32", "@=" + q(here + "live.dll"))
     s.key(live % 2 + "\\InprocServer32", '@="shell32.dll"')
@@ -222,9 +221,9 @@ def areas(s):
           q(here + "live.dll") + "=dword:00000002",
           q("C:\\windows\\system32\\kelvane-gone.dll") + "=dword:00000001")
 
-    # Run: start-up entries of missing programs.
-    for root, sub, name in [(HKLM, "Run", "KelvaneE2EDead"), (HKLM, "RunOnce", "KelvaneE2EDeadOnce"),
-                            (HKLM, "RunServices", "KelvaneE2EDeadService"),
+    # Run: start-up entries of missing programs. (Not HKLM RunOnce: wine runs
+    # and empties it whenever its server starts.)
+    for root, sub, name in [(HKLM, "Run", "KelvaneE2EDead"), (HKLM, "RunServices", "KelvaneE2EDeadService"),
                             (HKCU, "Run", "KelvaneE2EDeadUser"),
                             (HKCU, "RunOnce", "KelvaneE2EDeadUserOnce")]:
         k = root + "\\" + CV + "\\" + sub

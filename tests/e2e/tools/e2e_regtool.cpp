@@ -7,6 +7,10 @@
 //   e2e_regtool set-dacl KEY SDDL            replaces the key's DACL
 //   e2e_regtool try-delete KEY               SHDeleteKeyW; prints the status
 //   e2e_regtool tzname OUT                   the standard-time name in effect
+//   e2e_regtool run EXE TAIL SECONDS         starts EXE with the command line
+//                                            "EXE" TAIL exactly (TAIL may hold
+//                                            \x22 for a quote), waits for it;
+//                                            fails when it runs longer
 //
 // Output files hold ASCII only (escapes as in wide_text.h). Exit code 0 on
 // success, 1 on failure, 2 on a bad command line.
@@ -111,12 +115,52 @@ int TimeZoneName(const std::vector<std::wstring>& args) {
   return out.Close() ? 0 : Fail("writing the output file", 0);
 }
 
+// A process handle, closed on every way out.
+class ProcessHandle {
+ public:
+  ProcessHandle() = default;
+  ~ProcessHandle() {
+    if (info_.hProcess != nullptr) CloseHandle(info_.hProcess);
+    if (info_.hThread != nullptr) CloseHandle(info_.hThread);
+  }
+  ProcessHandle(const ProcessHandle&) = delete;
+  ProcessHandle& operator=(const ProcessHandle&) = delete;
+  PROCESS_INFORMATION* Out() { return &info_; }
+  HANDLE Get() const { return info_.hProcess; }
+
+ private:
+  PROCESS_INFORMATION info_ = {};
+};
+
+int RunProgram(const std::vector<std::wstring>& args) {
+  if (args.size() != 3) return 2;
+  std::wstring commandLine = L"\"" + args[0] + L"\"";
+  const std::wstring tail = UnescapeArgument(args[1]);
+  if (!tail.empty()) commandLine += L" " + tail;
+  const DWORD seconds = std::wcstoul(args[2].c_str(), nullptr, 10);
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  ProcessHandle process;
+  if (!CreateProcessW(args[0].c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, process.Out()))
+    return Fail("starting the program", static_cast<LONG>(GetLastError()));
+  if (WaitForSingleObject(process.Get(), seconds * 1000) != WAIT_OBJECT_0) {
+    TerminateProcess(process.Get(), 1);
+    return Fail("waiting for the program", WAIT_TIMEOUT);
+  }
+  DWORD exitCode = 0;
+  GetExitCodeProcess(process.Get(), &exitCode);
+  if (exitCode != 0) return Fail("the program's exit code", static_cast<LONG>(exitCode));
+  return 0;
+}
+
 int Run(const std::wstring& command, const std::vector<std::wstring>& args) {
   if (command == L"dump") return Dump(args);
   if (command == L"set") return SetValue(args);
   if (command == L"set-dacl") return SetDacl(args);
   if (command == L"try-delete") return TryDelete(args);
   if (command == L"tzname") return TimeZoneName(args);
+  if (command == L"run") return RunProgram(args);
   return 2;
 }
 
