@@ -11,7 +11,9 @@
       every entry of DEAD_LIST is still in DUMP.
 
 Paths and value names compare without regard to letter case, as the
-registry does. Prints what differs; exit code 1 when anything does.
+registry does. The dumps list symbolic links as links; a dead entry's path
+that passes through one (HKLM\System\CurrentControlSet) is resolved with
+the link's target. Prints what differs; exit code 1 when anything does.
 """
 import sys
 
@@ -39,6 +41,37 @@ def value_name(line):
     while line[i] != '"':
         i += 2 if line[i] == "\\" else 1
     return line[: i + 1]
+
+
+ROOTS = {"\\registry\\machine": "HKEY_LOCAL_MACHINE", "\\registry\\user": "HKEY_USERS"}
+
+
+def links_of(keys):
+    """{lower link path: target as a full path} from SymbolicLinkValue lines."""
+    links = {}
+    for low, (printed, values) in keys.items():
+        line = values.get('"symboliclinkvalue"')
+        if line is None or not line.startswith('"SymbolicLinkValue"=6:'):
+            continue
+        target = bytes.fromhex(line.split(":", 1)[1]).decode("utf-16-le")
+        for prefix, root in ROOTS.items():
+            if target.lower().startswith(prefix):
+                links[low] = root + target[len(prefix):]
+    return links
+
+
+def resolve(path, links):
+    """The path with every link on its way replaced by the link's target."""
+    for _ in range(16):
+        parts = path.split("\\")
+        for i in range(len(parts), 0, -1):
+            target = links.get("\\".join(parts[:i]).lower())
+            if target is not None:
+                path = "\\".join([target] + parts[i:])
+                break
+        else:
+            return path
+    return path
 
 
 def load_dead(path):
@@ -70,7 +103,9 @@ def describe(keys):
 
 def remove_dead(before, dead, problems):
     expected = {k: (p, dict(v)) for k, (p, v) in before.items()}
+    links = links_of(before)
     for kind, path, name in dead:
+        path = resolve(path, links)
         low = path.lower()
         if kind == "key":
             doomed = [k for k in expected if k == low or k.startswith(low + "\\")]
@@ -105,8 +140,9 @@ def main(argv):
         compare(load(argv[2]), load(argv[3]), problems, "lost", "not in the first dump")
     elif argv[1] == "present" and len(argv) == 4:
         dump = load(argv[2])
+        links = links_of(dump)
         for kind, path, name in load_dead(argv[3]):
-            entry = dump.get(path.lower())
+            entry = dump.get(resolve(path, links).lower())
             if entry is None or (kind == "value" and name.lower() not in entry[1]):
                 problems.append("gone: %s %s" % (path, name or ""))
     else:

@@ -69,7 +69,10 @@ struct Dumper {
     keys.push_back({fullPath, printedPath, {}, false});
     const size_t index = keys.size() - 1;
     KeyHandle key;
-    if (RegOpenKeyExW(root, subkey.c_str(), 0, KEY_READ, key.Out()) != ERROR_SUCCESS) {
+    // A symbolic link is listed as itself (its SymbolicLinkValue), not
+    // followed, so that every key appears once, under its real path.
+    if (RegOpenKeyExW(root, subkey.c_str(), REG_OPTION_OPEN_LINK, KEY_READ, key.Out()) !=
+        ERROR_SUCCESS) {
       keys[index].unreadable = true;
       return;
     }

@@ -9,7 +9,8 @@
 // Keys are sorted by path and every key is listed, also an empty one; each
 // value is name (escaped, "@" for the default), type number and its bytes
 // in hexadecimal, sorted by name. A key that cannot be opened or read gets
-// the single line "!unreadable".
+// the single line "!unreadable". Symbolic links are not followed: a link key
+// shows its "SymbolicLinkValue" (type 6) and no subkeys.
 #include <cstdio>
 #include <string>
 #include <vector>
