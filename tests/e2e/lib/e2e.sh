@@ -83,7 +83,7 @@ winpath() {
 regtool() { wine "$REGTOOL_EXE" "$@"; }
 
 # Runs Kelvane.exe with the raw command line $1 (write a double quote as
-# \x22) through CreateProcess, so the program sees exactly that text, and
+# %x22) through CreateProcess, so the program sees exactly that text, and
 # waits for it.
 run_kelvane() {
   regtool run "$PROGRAM_WIN\\Kelvane.exe" "$1" 600 || fail "Kelvane.exe $1 did not end normally"

@@ -2,14 +2,14 @@
 //
 //   e2e_regtool dump OUT ROOT... [--skip PATH]...  canonical dump (registry_dump.h)
 //   e2e_regtool set KEY NAME TYPE HEX        creates KEY and sets one value
-//                                            through the wide API; NAME may
-//                                            hold \uXXXX escapes ("" = default)
+//                                            through the wide API; KEY and NAME
+//                                            may hold %uXXXX escapes ("" = default)
 //   e2e_regtool set-dacl KEY SDDL            replaces the key's DACL
 //   e2e_regtool try-delete KEY               SHDeleteKeyW; prints the status
 //   e2e_regtool tzname OUT                   the standard-time name in effect
 //   e2e_regtool run EXE TAIL SECONDS         starts EXE with the command line
 //                                            "EXE" TAIL exactly (TAIL may hold
-//                                            \x22 for a quote), waits for it;
+//                                            %x22 for a quote), waits for it;
 //                                            fails when it runs longer
 //
 // Output files hold ASCII only (escapes as in wide_text.h). Exit code 0 on
@@ -73,15 +73,19 @@ int SetValue(const std::vector<std::wstring>& args) {
   HKEY root = nullptr;
   std::wstring subkey;
   std::string bytes;
-  if (!SplitPathW(args[0], root, subkey) || !ParseHexBytes(args[3], bytes)) return 2;
+  if (!SplitPathW(UnescapeArgument(args[0]), root, subkey) || !ParseHexBytes(args[3], bytes))
+    return 2;
   const DWORD type = std::wcstoul(args[2].c_str(), nullptr, 0);
   KeyHandle key;
   LONG status = RegCreateKeyExW(root, subkey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                                 key.Out(), nullptr);
   if (status != ERROR_SUCCESS) return Fail("creating the key", status);
   const std::wstring name = UnescapeArgument(args[1]);
+  // The registry adds a terminator to string data that lacks one when the
+  // bytes after it happen to be zero; a guard keeps unterminated data as is.
+  const std::string guarded = bytes + "\xff\xff";
   status = RegSetValueExW(key.Get(), name.c_str(), 0, type,
-                          reinterpret_cast<const BYTE*>(bytes.data()),
+                          reinterpret_cast<const BYTE*>(guarded.data()),
                           static_cast<DWORD>(bytes.size()));
   return status == ERROR_SUCCESS ? 0 : Fail("setting the value", status);
 }
@@ -90,8 +94,8 @@ int SetDacl(const std::vector<std::wstring>& args) {
   if (args.size() != 2) return 2;
   HKEY root = nullptr;
   std::wstring subkey;
-  if (!SplitPathW(args[0], root, subkey)) return 2;
-  const LONG status = SetKeyDacl(root, UnescapeArgument(subkey), args[1]);
+  if (!SplitPathW(UnescapeArgument(args[0]), root, subkey)) return 2;
+  const LONG status = SetKeyDacl(root, subkey, args[1]);
   return status == ERROR_SUCCESS ? 0 : Fail("setting the DACL", status);
 }
 
@@ -99,8 +103,8 @@ int TryDelete(const std::vector<std::wstring>& args) {
   if (args.size() != 1) return 2;
   HKEY root = nullptr;
   std::wstring subkey;
-  if (!SplitPathW(args[0], root, subkey)) return 2;
-  std::printf("%lu\n", SHDeleteKeyW(root, UnescapeArgument(subkey).c_str()));
+  if (!SplitPathW(UnescapeArgument(args[0]), root, subkey)) return 2;
+  std::printf("%lu\n", SHDeleteKeyW(root, subkey.c_str()));
   return 0;
 }
 

@@ -52,7 +52,7 @@ long HexNumber(const std::wstring& text, size_t at, size_t digits) {
 std::wstring UnescapeArgument(const std::wstring& text) {
   std::wstring out;
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == L'\\' && i + 1 < text.size()) {
+    if (text[i] == L'%' && i + 1 < text.size()) {
       const wchar_t next = text[i + 1];
       const size_t digits = next == L'u' ? 4 : next == L'x' ? 2 : 0;
       const long code = digits ? HexNumber(text, i + 2, digits) : -1;
@@ -61,8 +61,8 @@ std::wstring UnescapeArgument(const std::wstring& text) {
         i += 1 + digits;
         continue;
       }
-      if (next == L'\\' || next == L'"') {
-        out += next;
+      if (next == L'%') {
+        out += L'%';
         ++i;
         continue;
       }

@@ -8,8 +8,9 @@
 // (\xNN below 0x100, else \uXXXX), so every name maps to one line.
 std::string EscapeName(const std::wstring& name);
 
-// The inverse for command-line arguments: \uXXXX, \xNN, \\ and \" are
-// decoded, everything else is taken as it stands.
+// Escapes of command-line arguments, which wine would otherwise pass through
+// the Unix locale and its own quoting: %uXXXX and %xNN stand for one
+// character, %% for a percent sign; everything else is taken as it stands.
 std::wstring UnescapeArgument(const std::wstring& text);
 
 // Lower-case hexadecimal bytes without separators.
