@@ -9,6 +9,8 @@
       the two dumps hold the same keys and values.
   regdiff.py present DUMP DEAD_LIST
       every entry of DEAD_LIST is still in DUMP.
+  regdiff.py absent DUMP DEAD_LIST
+      no entry of DEAD_LIST is in DUMP.
 
 Paths and value names compare without regard to letter case, as the
 registry does. The dumps list symbolic links as links; a dead entry's path
@@ -138,13 +140,14 @@ def main(argv):
                 "dead or changed entry left")
     elif argv[1] == "same" and len(argv) == 4:
         compare(load(argv[2]), load(argv[3]), problems, "lost", "not in the first dump")
-    elif argv[1] == "present" and len(argv) == 4:
+    elif argv[1] in ("present", "absent") and len(argv) == 4:
         dump = load(argv[2])
         links = links_of(dump)
         for kind, path, name in load_dead(argv[3]):
             entry = dump.get(resolve(path, links).lower())
-            if entry is None or (kind == "value" and name.lower() not in entry[1]):
-                problems.append("gone: %s %s" % (path, name or ""))
+            present = entry is not None and (kind == "key" or name.lower() in entry[1])
+            if present != (argv[1] == "present"):
+                problems.append("%s: %s %s" % ("still there" if present else "gone", path, name or ""))
     else:
         print(__doc__)
         return 2
