@@ -9,4 +9,10 @@ set(KELVANE_PORTABLE_SOURCES
   foundation/language_escapes.cpp
   foundation/time_stamp.cpp
   app/command_line.cpp
+  foundation/file_size_text.cpp
+  foundation/printf_format.cpp
+  repair/backup_names.cpp
+  defrag/hive_names.cpp
+  defrag/defrag_savings.cpp
+  repair/reg_file_format.cpp
 )

@@ -25,7 +25,7 @@ class ComScope {
   ComScope& operator=(const ComScope&) = delete;
 };
 
-void InitCommonControls() {
+void InitWindowControls() {
   INITCOMMONCONTROLSEX controls = {};
   controls.dwSize = sizeof controls;
   controls.dwICC = ICC_BAR_CLASSES | ICC_COOL_CLASSES;
@@ -45,7 +45,7 @@ int RunProgram(HINSTANCE, const char* commandLine, int) {
 
   const bool interactive = CommandLineWords().empty();
   ComScope com;
-  InitCommonControls();
+  InitWindowControls();
 
   SetProcessHiveList(DiscoverHives());
   if (ProcessHiveList().empty() && interactive) {

@@ -7,6 +7,7 @@
 #include "foundation/registry_key.h"
 #include "foundation/value_format.h"
 #include "scan/enumerated_key.h"
+#include "scan/missing_path.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ bool ReadUninstallString(HKEY entry, std::string& text) {
 
 bool NamesMissingProgram(const std::string& text) {
   std::string path;
-  return ExtractFilePath(text, path) && !PathExists(path);
+  return FindMissingPath(text, path);
 }
 
 bool IsUninstallEntryInvalid(HKEY entry) {

@@ -7,15 +7,11 @@
 #include "foundation/registry_key.h"
 #include "foundation/value_format.h"
 #include "scan/enumerated_key.h"
+#include "scan/missing_path.h"
 
 namespace {
 
 constexpr DWORD kZoneNameBuffer = 500;
-
-// A local path that `text` names and that is gone.
-bool FindMissingPath(const std::string& text, std::string& path) {
-  return ExtractFilePath(text, path) && !PathExists(path);
-}
 
 // Wide text of at most `capacity` characters (not always terminated) in the
 // system code page.

@@ -1,0 +1,119 @@
+#include "defrag/hive_compactor.h"
+
+#include <windows.h>
+
+#include "defrag/process_privileges.h"
+#include "foundation/file_checks.h"
+#include "foundation/registry_key.h"
+#include "foundation/settings_keys.h"
+#include "foundation/settings_store.h"
+
+namespace {
+
+int Report(HiveProgressCallback callback, void* context, int code, const HiveEntry* entry,
+           std::size_t index) {
+  return callback != nullptr ? callback(code, entry, index, context) : 1;
+}
+
+// Opens the key a hive is mounted at with backup semantics. A key that
+// does not exist is no loaded hive: the key the open just created is
+// removed again rather than left behind in the live registry.
+RegKey OpenHiveKey(RootKey root, const std::string& subkey, REGSAM access) {
+  HKEY opened = nullptr;
+  DWORD disposition = 0;
+  if (RegCreateKeyExA(ToHkey(root), subkey.c_str(), 0, nullptr, REG_OPTION_BACKUP_RESTORE, access,
+                      nullptr, &opened, &disposition) != ERROR_SUCCESS)
+    return RegKey();
+  RegKey key(opened);
+  if (disposition == REG_CREATED_NEW_KEY) {
+    key.Close();
+    RegDeleteKeyA(ToHkey(root), subkey.c_str());
+  }
+  return key;
+}
+
+void AnalyseOne(HiveEntry& entry, REGSAM access) {
+  // A copy recorded by an earlier analysis may be older than the live hive:
+  // it must never be swapped in after this analysis failed to renew it.
+  entry.compactFile.clear();
+  entry.compactSize = 0;
+
+  std::string subkey;
+  const RootKey root = HiveRootAndKey(entry.name, subkey);
+  if (root == 0 || subkey.empty()) return;
+  RegKey key = OpenHiveKey(root, subkey, access);
+  if (!key.IsOpen()) return;
+
+  RegFlushKey(ToHkey(root));
+  const std::string compact = entry.file + kCompactCopySuffix;
+  if (FileExists(compact)) DeleteFileForced(compact);
+  if (RegSaveKeyA(key.Get(), compact.c_str(), nullptr) != ERROR_SUCCESS) return;
+  entry.compactFile = compact;
+  entry.compactSize = GetFileSize64(compact);
+}
+
+}  // namespace
+
+bool AnalyseHives(HiveList& hives, HiveProgressCallback callback, void* context) {
+  const REGSAM access =
+      IsRunningUnderWow64() ? KEY_ALL_ACCESS | KEY_WOW64_64KEY : KEY_QUERY_VALUE;
+  if (hives.empty()) {
+    Report(callback, context, kHiveListEmpty, nullptr, 0);
+    return true;
+  }
+  Report(callback, context, kHiveAnalysisStart, nullptr, hives.size());
+  for (std::size_t i = 0; i < hives.size(); ++i) {
+    HiveEntry& entry = hives[i];
+    if (Report(callback, context, kHiveBefore, &entry, i) == 0) {
+      Report(callback, context, kHiveAnalysisStopped, &entry, i);
+      return false;
+    }
+    AnalyseOne(entry, access);
+    if (Report(callback, context, kHiveAfter, &entry, i) == 0) {
+      Report(callback, context, kHiveAnalysisStopped, &entry, i);
+      return false;
+    }
+  }
+  Report(callback, context, kHiveAnalysisEnd, nullptr, hives.size());
+  return true;
+}
+
+std::size_t ReplaceHives(HiveList& hives) {
+  std::size_t accepted = 0;
+  for (HiveEntry& entry : hives) {
+    if (entry.compactFile.empty() || !FileExists(entry.compactFile)) continue;
+    std::string subkey;
+    const RootKey root = HiveRootAndKey(entry.name, subkey);
+    if (root == 0 || subkey.empty()) continue;
+    entry.backupFile = entry.file + kOldHiveSuffix;
+    // The system will not keep the old hive under a name that is taken.
+    if (FileExists(entry.backupFile)) DeleteFileForced(entry.backupFile);
+    if (RegReplaceKeyA(ToHkey(root), subkey.c_str(), entry.compactFile.c_str(),
+                       entry.backupFile.c_str()) == ERROR_SUCCESS)
+      ++accepted;
+  }
+  return accepted;
+}
+
+bool RestartWindows() {
+  EnableProcessPrivilege(kShutdownPrivilege);
+  return ExitWindowsEx(EWX_REBOOT, 0) != FALSE;
+}
+
+DefragSavings SumDefragSavings(const HiveList& hives) {
+  std::uint64_t oldSize = 0;
+  std::uint64_t newSize = 0;
+  for (const HiveEntry& entry : hives) {
+    if (entry.compactFile.empty() || !FileExists(entry.compactFile)) continue;
+    oldSize += entry.fileSize;
+    newSize += entry.compactSize;
+  }
+  return ComputeDefragSavings(oldSize, newSize);
+}
+
+void RunDefragJob() {
+  HiveList& hives = ProcessHiveList();
+  AnalyseHives(hives, nullptr, nullptr);
+  ReplaceHives(hives);
+  WriteSettingNow(kKeyLastDefrag);
+}

@@ -1,0 +1,88 @@
+#include "defrag/hive_discovery.h"
+
+#include <windows.h>
+
+#include <utility>
+
+#include "defrag/process_privileges.h"
+#include "foundation/file_checks.h"
+#include "foundation/registry_key.h"
+
+namespace {
+
+constexpr const char* kHiveListKey = "System\\CurrentControlSet\\Control\\hivelist";
+constexpr DWORD kTextBufferSize = 1024;
+
+HiveList g_processHiveList;
+
+// The text of a value up to its first zero byte; false when it cannot be
+// read whole into the buffer.
+bool ReadValueText(HKEY key, const char* name, std::string& text) {
+  char data[kTextBufferSize + 1] = {};
+  DWORD size = kTextBufferSize;
+  if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) !=
+      ERROR_SUCCESS)
+    return false;
+  data[size < kTextBufferSize ? size : kTextBufferSize] = 0;
+  text = data;
+  return true;
+}
+
+}  // namespace
+
+DeviceMap BuildDeviceMap() {
+  DeviceMap devices;
+  char roots[kTextBufferSize] = {};
+  const DWORD length = GetLogicalDriveStringsA(kTextBufferSize - 1, roots);
+  if (length == 0 || length >= kTextBufferSize) return devices;
+  for (const char* root = roots; *root != 0; root += lstrlenA(root) + 1) {
+    if (GetDriveTypeA(root) != DRIVE_FIXED) continue;
+    std::string drive = root;
+    if (!drive.empty() && drive.back() == '\\') drive.pop_back();
+    char target[kTextBufferSize] = {};
+    if (QueryDosDeviceA(drive.c_str(), target, kTextBufferSize) == 0) continue;
+    if (target[0] != 0) devices[target] = drive;
+  }
+  return devices;
+}
+
+HiveList ReadHiveList(const DeviceMap& devices) {
+  HiveList hives;
+  const REGSAM access = KEY_READ | (IsRunningUnderWow64() ? KEY_WOW64_64KEY : 0);
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kHiveListKey, 0, access, &opened) != ERROR_SUCCESS)
+    return hives;
+  RegKey list(opened);
+  for (DWORD index = 0;; ++index) {
+    char name[kTextBufferSize];
+    DWORD nameLength = kTextBufferSize;
+    if (RegEnumValueA(list.Get(), index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS)
+      break;
+    // A value that vanished or is too long for a path is passed over; the
+    // hives after it are still found.
+    std::string devicePath;
+    if (!ReadValueText(list.Get(), name, devicePath) || devicePath.empty()) continue;
+    // A path left in device form would be read as relative to the current
+    // drive, so hives on unmapped devices are passed over too.
+    std::string file;
+    if (!DevicePathToDrivePath(devices, devicePath, file) || !FileExists(file)) continue;
+    HiveEntry entry;
+    entry.name = name;
+    entry.file = file;
+    entry.fileSize = GetFileSize64(file);
+    hives.push_back(std::move(entry));
+  }
+  return hives;
+}
+
+HiveList DiscoverHives() {
+  const DeviceMap devices = BuildDeviceMap();
+  if (devices.empty()) return HiveList();
+  EnableDefragPrivileges();
+  return ReadHiveList(devices);
+}
+
+void SetProcessHiveList(HiveList list) { g_processHiveList = std::move(list); }
+
+HiveList& ProcessHiveList() { return g_processHiveList; }

@@ -1,0 +1,61 @@
+#include "defrag/process_privileges.h"
+
+#include <windows.h>
+
+#include <initializer_list>
+
+namespace {
+
+// The process token, opened for adjusting privileges, closed on every way out.
+class ProcessToken {
+ public:
+  ProcessToken() {
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &handle_))
+      handle_ = nullptr;
+  }
+  ~ProcessToken() {
+    if (handle_ != nullptr) CloseHandle(handle_);
+  }
+  ProcessToken(const ProcessToken&) = delete;
+  ProcessToken& operator=(const ProcessToken&) = delete;
+
+  bool IsOpen() const { return handle_ != nullptr; }
+  HANDLE Get() const { return handle_; }
+
+ private:
+  HANDLE handle_ = nullptr;
+};
+
+enum class Grant { kUnknownName, kRefused, kGranted };
+
+Grant EnableOn(HANDLE token, const char* name) {
+  TOKEN_PRIVILEGES privileges = {};
+  privileges.PrivilegeCount = 1;
+  privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  if (!LookupPrivilegeValueA(nullptr, name, &privileges.Privileges[0].Luid))
+    return Grant::kUnknownName;
+  // AdjustTokenPrivileges succeeds even when the token lacks the privilege;
+  // only the last error tells.
+  SetLastError(ERROR_SUCCESS);
+  if (!AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr)) return Grant::kRefused;
+  return GetLastError() == ERROR_SUCCESS ? Grant::kGranted : Grant::kRefused;
+}
+
+}  // namespace
+
+bool EnableDefragPrivileges() {
+  ProcessToken token;
+  if (!token.IsOpen()) return false;
+  bool all = true;
+  for (const char* name : {kBackupPrivilege, kRestorePrivilege, kShutdownPrivilege}) {
+    const Grant grant = EnableOn(token.Get(), name);
+    if (grant == Grant::kUnknownName) return false;
+    if (grant == Grant::kRefused) all = false;
+  }
+  return all;
+}
+
+bool EnableProcessPrivilege(const char* name) {
+  ProcessToken token;
+  return token.IsOpen() && EnableOn(token.Get(), name) == Grant::kGranted;
+}

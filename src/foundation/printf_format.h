@@ -1,0 +1,9 @@
+#pragma once
+// Checks on printf formats that come from outside the program (language
+// files), before they are filled.
+#include <string>
+
+// Whether `format` has at most `count` conversions and each of them takes an
+// int (d, i, u, o, x, X, c, optionally with flags, width, precision and an
+// h or l length), so that filling it with `count` ints is safe. "%%" is text.
+bool TakesOnlyInts(const std::string& format, int count);

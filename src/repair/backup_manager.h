@@ -1,0 +1,71 @@
+#pragma once
+// Full registry backups (Backup\<stamp>\allbak.reg, exported by the system
+// registry editor), partial backups (PartialBackup\<stamp>.reg, written by
+// the fix engine), their restore, listing and deletion, and the retention
+// passes that remove old ones. Every operation takes the program folder.
+#include <string>
+#include <vector>
+
+// The program all callers start for exports and imports.
+constexpr const char* kRegistryEditor = "Regedit.exe";
+// The file of a full backup inside its stamped folder.
+constexpr const char* kFullBackupFileName = "allbak.reg";
+
+// Starts `exe` with "/e "file" "key" " (or "/e "file" " for the whole
+// registry when `key` is empty) and, when `wait` is nonzero, waits for it to
+// end without a time-out. True when the editor was started and, if waited
+// for, ended with exit code 0.
+bool ExportRegistry(const std::string& key, const std::string& file, const std::string& exe,
+                    int wait);
+
+// Starts `exe` with "/s "file" " (silent) or ""file" ", waiting as above.
+bool ImportRegistry(const std::string& file, const std::string& exe, int wait, int silent);
+
+// Exports the whole registry to Backup\<now>\allbak.reg and, when the file was
+// written, stores the time in "LastBackup". True when the file was written.
+bool MakeFullBackup(const std::string& programFolder);
+
+// The retention passes run at the end of every run: delete the backups of
+// each kind whose stamp is "AutoDel...Days" or more days away from now, when
+// "AutoDel..." is on. Names that are no stamp are never touched.
+void PrunePartialBackups(const std::string& programFolder);
+void PruneFullBackups(const std::string& programFolder);
+
+// One row of the full backup list.
+struct FullBackupRow {
+  std::string date;    // "2009-03-14"
+  std::string time;    // "08:05:09"
+  std::string size;    // size of allbak.reg as FormatFileSize text, "0B" when missing
+  std::string folder;  // full path of the stamped folder
+};
+
+// The stamped folders of Backup, in the order the file system lists them.
+std::vector<FullBackupRow> ListFullBackups(const std::string& programFolder);
+
+// Deletes a full backup folder with its content (not to the recycle bin).
+// Refuses any folder whose name is not a backup stamp. True when it is gone.
+bool DeleteFullBackup(const std::string& folder);
+
+// Imports folder\allbak.reg silently and waits for it. Does nothing and
+// returns false when the folder holds no allbak.reg.
+bool RestoreFullBackup(const std::string& folder);
+
+// One row of the partial backup list.
+struct PartialBackupRow {
+  std::string text;  // "L0090" filled with month, day, year, hour, minute, second
+  std::string path;  // full path of the file
+};
+
+// The stamped files of PartialBackup, in the order the file system lists them.
+std::vector<PartialBackupRow> ListPartialBackups(const std::string& programFolder);
+
+// Imports the file silently, waits, and then deletes it: a restored partial
+// backup is consumed. The file is kept when the editor could not be started
+// or reported a failure. True when imported and deleted. `exe` is for tests.
+bool RestorePartialBackup(const std::string& path, const std::string& exe = kRegistryEditor);
+
+// Deletes a partial backup file (read-only or not).
+bool DeletePartialBackup(const std::string& path);
+
+// Opens a folder window with the file selected.
+bool ShowFileInExplorer(const std::string& path);
