@@ -7,6 +7,7 @@
 //   e2e_regtool set-dacl KEY SDDL            replaces the key's DACL
 //   e2e_regtool try-delete KEY               SHDeleteKeyW; prints the status
 //   e2e_regtool tzname OUT                   the standard-time name in effect
+//   e2e_regtool dosdevice DRIVE OUT          QueryDosDeviceW of DRIVE ("C:")
 //   e2e_regtool run EXE TAIL SECONDS         starts EXE with the command line
 //                                            "EXE" TAIL exactly (TAIL may hold
 //                                            %x22 for a quote), waits for it;
@@ -119,6 +120,20 @@ int TimeZoneName(const std::vector<std::wstring>& args) {
   return out.Close() ? 0 : Fail("writing the output file", 0);
 }
 
+int DosDevice(const std::vector<std::wstring>& args) {
+  if (args.size() != 2) return 2;
+  wchar_t target[1024] = {};
+  if (QueryDosDeviceW(args[0].c_str(), target, 1024) == 0)
+    return Fail("QueryDosDeviceW", static_cast<LONG>(GetLastError()));
+  OutFile out(args[1]);
+  if (out.Get() == nullptr) return Fail("opening the output file", 0);
+  // Device names are plain ASCII: written as they are, backslashes included.
+  for (const wchar_t* c = target; *c != 0; ++c)
+    std::fputc(*c < 0x80 ? static_cast<char>(*c) : '?', out.Get());
+  std::fputc('\n', out.Get());
+  return out.Close() ? 0 : Fail("writing the output file", 0);
+}
+
 // A process handle, closed on every way out.
 class ProcessHandle {
  public:
@@ -165,6 +180,7 @@ int Run(const std::wstring& command, const std::vector<std::wstring>& args) {
   if (command == L"try-delete") return TryDelete(args);
   if (command == L"tzname") return TimeZoneName(args);
   if (command == L"run") return RunProgram(args);
+  if (command == L"dosdevice") return DosDevice(args);
   return 2;
 }
 
