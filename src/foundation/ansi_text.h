@@ -10,4 +10,5 @@ std::wstring AnsiToWide(const std::string& text);
 
 // UTF-16 in the ANSI code page; a character the code page lacks becomes
 // its best fit or "?".
+std::string WideToAnsi(const wchar_t* text, std::size_t length);
 std::string WideToAnsi(const std::wstring& text);

@@ -1,25 +1,5 @@
 #include "foundation/com_ptr.h"
 
-std::wstring AnsiToWide(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  const int length =
-      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  if (length <= 0) return std::wstring();
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
-  return wide;
-}
-
-std::string WideToAnsi(const wchar_t* text, std::size_t length) {
-  if (text == nullptr || length == 0) return std::string();
-  const int size =
-      WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return std::string();
-  std::string ansi(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), &ansi[0], size, nullptr, nullptr);
-  return ansi;
-}
-
 ComBstr::ComBstr(const std::string& ansiText) {
   const std::wstring wide = AnsiToWide(ansiText);
   bstr_ = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));

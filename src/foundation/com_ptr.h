@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "foundation/ansi_text.h"
+
 // Holds one reference to an interface.
 template <typename T>
 class ComPtr {
@@ -74,9 +76,6 @@ class ComPtr {
   T* pointer_ = nullptr;
 };
 
-// Text in the system's ANSI code page <-> UTF-16.
-std::wstring AnsiToWide(const std::string& text);
-std::string WideToAnsi(const wchar_t* text, std::size_t length);
 
 // Owns one BSTR (SysFreeString at the end).
 class ComBstr {

@@ -81,9 +81,9 @@ TEST_F(ClassCheckers, ReportsTheClassKeyOncePerBrokenSubkey) {
   EXPECT_EQ(WalkClasses(kClassesRoot, "CLSID"), 1);
 
   EXPECT_EQ(Found(), Sorted({
-                         ExpectedIssue(kClassesRoot, clsid, "", "", ComText("x.dll"), kKey),
-                         ExpectedIssue(kClassesRoot, clsid, "", "", ComText("srv.exe"), kKey),
-                         ExpectedIssue(kClassesRoot, clsid, "", "", ComText("icon.ico"), kKey),
+                         ExpectedIssueText(kClassesRoot, clsid, "", "", ComText("x.dll"), kKey),
+                         ExpectedIssueText(kClassesRoot, clsid, "", "", ComText("srv.exe"), kKey),
+                         ExpectedIssueText(kClassesRoot, clsid, "", "", ComText("icon.ico"), kKey),
                      }));
 }
 
@@ -127,11 +127,11 @@ TEST_F(ClassCheckers, ExaminesEachRootOfAClassSeparately) {
 
   EXPECT_EQ(Found(),
             Sorted({
-                ExpectedIssue(kClassesRoot, std::string("CLSID\\") + kGuid, "", "",
+                ExpectedIssueText(kClassesRoot, std::string("CLSID\\") + kGuid, "", "",
                               ComText("x.dll"), kKey),
-                ExpectedIssue(kLocalMachine, std::string("Software\\Classes\\CLSID\\") + kGuid, "",
+                ExpectedIssueText(kLocalMachine, std::string("Software\\Classes\\CLSID\\") + kGuid, "",
                               "", ComText("x.dll"), kKey),
-                ExpectedIssue(kLocalMachine, "Software\\Classes\\CLSID\\{a-b-c-d-e}", "", "",
+                ExpectedIssueText(kLocalMachine, "Software\\Classes\\CLSID\\{a-b-c-d-e}", "", "",
                               ComText("Srv.EXE"), kKey),
             }));
 }
@@ -145,7 +145,7 @@ TEST_F(ClassCheckers, ComCheckerReadsDataOnlyUpToItsLength) {
                                 std::uint32_t(gone.size()), &context),
             1);
   EXPECT_EQ(Found(),
-            std::vector<std::string>{ExpectedIssue(kClassesRoot, std::string("CLSID\\") + kGuid, "",
+            std::vector<std::string>{ExpectedIssueText(kClassesRoot, std::string("CLSID\\") + kGuid, "",
                                                    "", ComText("x.dll"), kKey)});
 }
 
@@ -183,7 +183,7 @@ TEST_F(ClassCheckers, ReportsExtensionAndProgramKeysOfAMissingProgram) {
   EnumerateMachineClasses();
 
   const auto issue = [](const std::string& key, const std::string& text) {
-    return ExpectedIssue(kLocalMachine, ClassesKey(key), "", "", AssocText(text), kKey);
+    return ExpectedIssueText(kLocalMachine, ClassesKey(key), "", "", AssocText(text), kKey);
   };
   EXPECT_EQ(Found(), Sorted({
                          issue(".abc", command),
@@ -264,8 +264,8 @@ TEST_F(ClassCheckers, CommandIsReadUpToFiveHundredBytes) {
 
   EXPECT_EQ(Found(),
             Sorted({
-                ExpectedIssue(kLocalMachine, ClassesKey(".fits"), "", "", AssocText(fits), kKey),
-                ExpectedIssue(kLocalMachine, ClassesKey(".raw"), "", "", AssocText(program), kKey),
+                ExpectedIssueText(kLocalMachine, ClassesKey(".fits"), "", "", AssocText(fits), kKey),
+                ExpectedIssueText(kLocalMachine, ClassesKey(".raw"), "", "", AssocText(program), kKey),
             }));
 }
 
@@ -277,8 +277,8 @@ TEST_F(ClassCheckers, EnumeratesAnyClassesKeyIncludingARoot) {
   EnumSubkeys(kClassesRoot, "", CheckFileAssociation, &context, 0, 0xFFFFFFFF, 0);
 
   EXPECT_EQ(Found(), Sorted({
-                         ExpectedIssue(kClassesRoot, ".xyz", "", "", AssocText(gone), kKey),
-                         ExpectedIssue(kClassesRoot, "xyzfile", "", "", AssocText(gone), kKey),
+                         ExpectedIssueText(kClassesRoot, ".xyz", "", "", AssocText(gone), kKey),
+                         ExpectedIssueText(kClassesRoot, "xyzfile", "", "", AssocText(gone), kKey),
                      }));
   EXPECT_EQ(Sorted(recorder.currentKeys), Sorted({".xyz", "xyzfile"}));
 }
@@ -294,7 +294,7 @@ TEST_F(ClassCheckers, AssociationCheckerStopsAfterTheKeyInHandWhenCancelled) {
   EnumerateMachineClasses();
 
   ASSERT_EQ(recorder.currentKeys.size(), 1u);
-  EXPECT_EQ(Found(), std::vector<std::string>{ExpectedIssue(kLocalMachine, recorder.currentKeys[0],
+  EXPECT_EQ(Found(), std::vector<std::string>{ExpectedIssueText(kLocalMachine, recorder.currentKeys[0],
                                                             "", "", AssocText(gone), kKey)});
 }
 

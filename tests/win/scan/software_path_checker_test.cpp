@@ -65,16 +65,16 @@ TEST_F(SoftwarePathChecker, ReportsValuesWhoseNameOrDataNamesAMissingPath) {
 
   EXPECT_EQ(Found(),
             Sorted({
-                ExpectedIssue(kCurrentUser, kApp, "", quoted, Missing(gone), REG_SZ),
-                ExpectedIssue(kCurrentUser, kApp, folder / "Old\\tool.exe", "any data",
+                ExpectedIssueText(kCurrentUser, kApp, "", quoted, Missing(gone), REG_SZ),
+                ExpectedIssueText(kCurrentUser, kApp, folder / "Old\\tool.exe", "any data",
                               Missing(folder / "Old\\tool.exe"), REG_SZ),
-                ExpectedIssue(kCurrentUser, kApp, folder / "Old\\both.exe",
+                ExpectedIssueText(kCurrentUser, kApp, folder / "Old\\both.exe",
                               folder / "Gone\\both.exe", Missing(folder / "Old\\both.exe"), REG_SZ),
-                ExpectedIssue(kCurrentUser, kApp, here, folder / "Gone\\data.exe",
+                ExpectedIssueText(kCurrentUser, kApp, here, folder / "Gone\\data.exe",
                               Missing(folder / "Gone\\data.exe"), REG_SZ),
-                ExpectedIssue(kCurrentUser, kApp, "Long", longTail,
+                ExpectedIssueText(kCurrentUser, kApp, "Long", longTail,
                               Missing(folder / "Gone\\tool.exe"), REG_SZ),
-                ExpectedIssue(kCurrentUser, "Software\\App\\Deeper\\Still", "Folder",
+                ExpectedIssueText(kCurrentUser, "Software\\App\\Deeper\\Still", "Folder",
                               folder / "GoneFolder\\", Missing(folder / "GoneFolder\\"), REG_SZ),
             }));
   for (WPARAM wParam : recorder.wParams) EXPECT_EQ(wParam, 0u);
@@ -139,7 +139,7 @@ TEST_F(SoftwarePathChecker, OnlyPlainTextValuesAreExamined) {
   SetString(kCurrentUser, kApp, "Plain", gone);
   EXPECT_EQ(WalkUserSoftware({}), 1);
   EXPECT_EQ(Found(), std::vector<std::string>{
-                         ExpectedIssue(kCurrentUser, kApp, "Plain", gone, Missing(gone), REG_SZ)});
+                         ExpectedIssueText(kCurrentUser, kApp, "Plain", gone, Missing(gone), REG_SZ)});
 }
 
 TEST_F(SoftwarePathChecker, DataEndsAtItsLengthOrItsFirstZero) {
@@ -163,7 +163,7 @@ TEST_F(SoftwarePathChecker, DataEndsAtItsLengthOrItsFirstZero) {
                                reinterpret_cast<const unsigned char*>(bytes.data()), 0, &context),
             1);
   EXPECT_EQ(Found(), std::vector<std::string>{
-                         ExpectedIssue(kCurrentUser, kApp, "Direct", gone, Missing(gone), REG_SZ)});
+                         ExpectedIssueText(kCurrentUser, kApp, "Direct", gone, Missing(gone), REG_SZ)});
 }
 
 TEST_F(SoftwarePathChecker, StopsAfterTheValueInHandWhenCancelled) {
