@@ -15,8 +15,8 @@
 //
 // Output files hold ASCII only (escapes as in wide_text.h). Exit code 0 on
 // success, 1 on failure, 2 on a bad command line.
-#include <windows.h>
 #include <shlwapi.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <string>

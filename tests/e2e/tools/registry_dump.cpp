@@ -11,8 +11,8 @@
 namespace {
 
 struct KeyRecord {
-  std::wstring sortPath;  // wide path, for the order
-  std::string path;       // escaped path, as printed
+  std::wstring sortPath;                                     // wide path, for the order
+  std::string path;                                          // escaped path, as printed
   std::vector<std::pair<std::wstring, std::string>> values;  // name, printed line
   bool unreadable = false;
 };
@@ -50,8 +50,8 @@ struct Dumper {
       DWORD nameLength = static_cast<DWORD>(name.size());
       DWORD dataLength = static_cast<DWORD>(data.size());
       DWORD type = 0;
-      const LONG status = RegEnumValueW(key, i, &name[0], &nameLength, nullptr, &type, data.data(),
-                                        &dataLength);
+      const LONG status =
+          RegEnumValueW(key, i, &name[0], &nameLength, nullptr, &type, data.data(), &dataLength);
       if (status != ERROR_SUCCESS) {
         record.unreadable = true;
         continue;
@@ -111,11 +111,13 @@ bool DumpRegistry(const std::vector<std::wstring>& roots, const std::vector<std:
     std::wstring subkey;
     if (!SplitPathW(path, root, subkey)) return false;
     std::string printed;
-    for (wchar_t c : path) printed += c == L'\\' ? std::string("\\") : EscapeName(std::wstring(1, c));
+    for (wchar_t c : path)
+      printed += c == L'\\' ? std::string("\\") : EscapeName(std::wstring(1, c));
     dumper.Walk(root, subkey, path, printed);
   }
-  std::sort(dumper.keys.begin(), dumper.keys.end(),
-            [](const KeyRecord& a, const KeyRecord& b) { return NameLess(a.sortPath, b.sortPath); });
+  std::sort(dumper.keys.begin(), dumper.keys.end(), [](const KeyRecord& a, const KeyRecord& b) {
+    return NameLess(a.sortPath, b.sortPath);
+  });
   for (const KeyRecord& key : dumper.keys) {
     std::fprintf(out, "[%s]\n", key.path.c_str());
     if (key.unreadable) std::fprintf(out, "!unreadable\n");
