@@ -41,6 +41,29 @@ bool IsFixedDriveLetter(char upperLetter) {
   return GetDriveTypeA(root) == DRIVE_FIXED;
 }
 
+bool IsRecentlyFixedDriveLetter(char upperLetter) {
+  constexpr DWORD kLifetime = 1000;  // ms
+  struct Remembered {
+    DWORD time = 0;
+    bool known = false;
+    bool fixed = false;
+  };
+  thread_local Remembered drives[26];
+  if (upperLetter < 'A' || upperLetter > 'Z') return IsFixedDriveLetter(upperLetter);
+  Remembered& drive = drives[upperLetter - 'A'];
+  const DWORD now = GetTickCount();
+  if (!drive.known || now - drive.time > kLifetime) {
+    drive.fixed = IsFixedDriveLetter(upperLetter);
+    drive.time = now;
+    drive.known = true;
+  }
+  return drive.fixed;
+}
+
+bool QuickPathExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 std::uint64_t GetFileSize64(const std::string& path) {
   FindHandle find(path);
   if (!find.IsOpen()) return 0;

@@ -25,6 +25,15 @@ std::string GetFixedDriveLetters();
 // Whether `upperLetter` is one of GetFixedDriveLetters(), asked directly.
 bool IsFixedDriveLetter(char upperLetter);
 
+// IsFixedDriveLetter, remembered for at most a second per thread. Asking the
+// system is slow on some platforms (milliseconds under Wine), and a scan asks
+// for every candidate path; callers confirm a verdict that matters afresh.
+bool IsRecentlyFixedDriveLetter(char upperLetter);
+
+// One attribute query: true when the file or folder is certainly there. A
+// false answer proves nothing (wildcards, odd names); use PathExists then.
+bool QuickPathExists(const std::string& path);
+
 // Size from the directory entry; 0 when nothing is found.
 std::uint64_t GetFileSize64(const std::string& path);
 
