@@ -67,7 +67,8 @@ def show_value(line):
 
 def main(before_path, after_path, language_file, program_dir, program_dir_win):
     texts = category_texts(language_file)
-    removed = removed_entries(regdiff.load(before_path), regdiff.load(after_path))
+    before = regdiff.load(before_path)
+    removed = removed_entries(before, regdiff.load(after_path))
     by_kind = {}
     for entry in removed:
         kind = next(k for k, test in KINDS if test(entry[1].lower()))
@@ -86,6 +87,15 @@ def main(before_path, after_path, language_file, program_dir, program_dir_win):
         for what, path, line in by_kind.get(kind, [])[:2]:
             shown = "[%s]" % path if what == "key" else "[%s] %s" % (path, show_value(line))
             print("  %-28s %s" % (texts.get(kind, kind)[:28], shown[:150]))
+
+    # The demo's healthy entries all name files below C:\KelvaneDemo\Programs.
+    healthy = "C:\\KelvaneDemo\\Programs".encode("utf-16-le").hex()
+    wrongly = [e for e in removed if e[2] is not None and healthy in e[2]]
+    seeded = sum(1 for _, values in before.values() for line in values.values() if healthy in line)
+    print()
+    print("Healthy entries naming existing files: %d, removed: %d" % (seeded, len(wrongly)))
+    for what, path, line in wrongly:
+        print("  [%s] %s" % (path, show_value(line)))
 
     settings = {}
     ini = os.path.join(program_dir, "Settings.ini")
