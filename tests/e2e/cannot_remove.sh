@@ -64,6 +64,13 @@ regtool dump "$(winpath "$E2E_DIR/after.txt")" "${kept_roots[@]}"
 check "the entries that could not go are all still there, unchanged" \
   $REGDIFF same "$E2E_DIR/before.txt" "$E2E_DIR/after.txt"
 
+# Restoring the partial backup (as the backup page does) must not overwrite
+# the entries that stayed with what a REGEDIT4 file can carry ('?').
+seed_registry "$(partial_backups | head -n 1)" 2>/dev/null
+regtool dump "$(winpath "$E2E_DIR/restored.txt")" "${kept_roots[@]}"
+check "importing the partial backup leaves the entries that stayed as they were" \
+  $REGDIFF same "$E2E_DIR/before.txt" "$E2E_DIR/restored.txt"
+
 # The unattended fix does not read the list: it tries again and appends again.
 run_kelvane /fix
 for path in "${expected[@]}"; do
