@@ -65,19 +65,30 @@ std::string NewPartialBackupPath(const std::string& programFolder) {
 FixResult FixIssues(const std::vector<ScanIssue>& issues, const std::string& programFolder) {
   FixResult result;
   const bool backup = ReadSettingInt(kKeyBackupWhenClean, kDefaultBackupWhenClean) != 0;
+  // An entry that its backup could not give back exactly is neither deleted
+  // nor written into the backup: restoring the backup later would overwrite
+  // the entry, which stays, with the lossy text the REGEDIT4 file carries.
+  std::vector<bool> restorable(issues.size(), true);
+  std::vector<ScanIssue> backedUp;
+  for (size_t i = 0; i < issues.size(); ++i) {
+    const ScanIssue& issue = issues[i];
+    if (backup)
+      restorable[i] =
+          BackupRestoresExactly(issue.root, issue.key, issue.valueName, IsWholeKey(issue));
+    if (restorable[i]) backedUp.push_back(issue);
+  }
   if (backup) {
     CreateFolderPath(programFolder + "\\PartialBackup\\");
     result.backupPath = NewPartialBackupPath(programFolder);
-    if (!WritePartialBackup(issues, result.backupPath)) {
+    if (!WritePartialBackup(backedUp, result.backupPath)) {
       // Deleting without the backup the user asked for would lose data.
       result.backupFailed = true;
       return result;
     }
   }
-  for (const ScanIssue& issue : issues) {
-    const bool restorable =
-        !backup || BackupRestoresExactly(issue.root, issue.key, issue.valueName, IsWholeKey(issue));
-    if (restorable && DeleteIssue(issue)) {
+  for (size_t i = 0; i < issues.size(); ++i) {
+    const ScanIssue& issue = issues[i];
+    if (restorable[i] && DeleteIssue(issue)) {
       ++result.deleted;
     } else {
       ++result.notDeleted;

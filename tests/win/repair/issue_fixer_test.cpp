@@ -173,6 +173,29 @@ TEST_F(IssueFixer, EntriesTheBackupCannotGiveBackExactlyAreNotDeleted) {
   EXPECT_EQ(CannotRemoveFile(), "HKEY_CURRENT_USER\\Software\\Wide\r\n");
 }
 
+TEST_F(IssueFixer, EntriesTheBackupCannotGiveBackExactlyStayOutOfTheBackup) {
+  // Restoring the backup must not overwrite the entry that stayed with '?'.
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wide", 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const wchar_t data[] = L"C:\\\x0416.exe";
+  RegSetValueExW(key, L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(data), sizeof data);
+  RegCloseKey(key);
+
+  const FixResult result =
+      FixIssues({ValueIssue("Software\\Wide", "Path"), ValueIssue("Software\\Demo", "Name")},
+                program);
+  EXPECT_EQ(result.deleted, 1u);
+  EXPECT_TRUE(ValueExists(kCurrentUser, "Software\\Wide", "Path"));
+  const std::vector<std::string> backups = PartialBackups(program);
+  ASSERT_EQ(backups.size(), 1u);
+  const std::string backup = ReadWholeFile(backups[0]);
+  EXPECT_NE(backup.find("\"Name\"="), std::string::npos);
+  EXPECT_EQ(backup.find("Wide"), std::string::npos);
+  EXPECT_EQ(CannotRemoveFile(), "HKEY_CURRENT_USER\\Software\\Wide\\Path\r\n");
+}
+
 TEST_F(IssueFixer, AWholeKeyIssueWithoutAKeyNeverDeletesTheRoot) {
   WriteSettingInt(kKeyBackupWhenClean, 0);
   const FixResult result = FixIssues({KeyIssue("")}, program);
