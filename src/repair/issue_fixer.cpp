@@ -40,6 +40,13 @@ bool WritePartialBackup(const std::vector<ScanIssue>& issues, const std::string&
   return std::fclose(file) == 0 && written;
 }
 
+bool EntryExists(const ScanIssue& issue) {
+  RegKey key;
+  if (key.Open(issue.root, issue.key) != ERROR_SUCCESS) return false;
+  return IsWholeKey(issue) || RegQueryValueExA(key.Get(), issue.valueName.c_str(), nullptr,
+                                               nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
 bool DeleteIssue(const ScanIssue& issue) {
   if (IsWholeKey(issue)) {
     // An empty key would name the whole root.
@@ -69,9 +76,15 @@ FixResult FixIssues(const std::vector<ScanIssue>& issues, const std::string& pro
   // nor written into the backup: restoring the backup later would overwrite
   // the entry, which stays, with the lossy text the REGEDIT4 file carries.
   std::vector<bool> restorable(issues.size(), true);
+  // The same entry can be reported twice (HKEY_CURRENT_USER is also below
+  // HKEY_USERS, a value can lie inside a key reported whole): once an earlier
+  // deletion of this run has removed it, its own deletion fails without any
+  // fault and is not recorded.
+  std::vector<bool> existed(issues.size(), false);
   std::vector<ScanIssue> backedUp;
   for (size_t i = 0; i < issues.size(); ++i) {
     const ScanIssue& issue = issues[i];
+    existed[i] = EntryExists(issue);
     if (backup)
       restorable[i] =
           BackupRestoresExactly(issue.root, issue.key, issue.valueName, IsWholeKey(issue));
@@ -88,7 +101,7 @@ FixResult FixIssues(const std::vector<ScanIssue>& issues, const std::string& pro
   }
   for (size_t i = 0; i < issues.size(); ++i) {
     const ScanIssue& issue = issues[i];
-    if (restorable[i] && DeleteIssue(issue)) {
+    if (restorable[i] && (DeleteIssue(issue) || (existed[i] && !EntryExists(issue)))) {
       ++result.deleted;
     } else {
       ++result.notDeleted;

@@ -4,7 +4,6 @@
 #include <mmsystem.h>
 
 #include <algorithm>
-#include <memory>
 #include <new>
 
 #include "foundation/case_map.h"
@@ -13,7 +12,9 @@
 
 namespace {
 
-constexpr DWORD kMinimumBuffer = 256;
+constexpr std::size_t kMinimumBuffer = 256;
+constexpr std::size_t kInitialDataBuffer = 4096;
+constexpr std::size_t kMaximumBuffer = 64u * 1024 * 1024;  // far above any real value
 constexpr DWORD kCurrentKeyInterval = 70;  // ms between throttled key reports
 
 // Process-wide time of the last throttled current-key report.
@@ -40,6 +41,12 @@ struct Walk {
   const TypeFilter& typeFilter;
   std::vector<std::string> loweredSkipList;  // lower-cased once per walk
   std::string rootPrefix;                    // lower-cased root name + "\"
+  // One set of buffers for the whole walk, grown when an entry does not fit:
+  // a level needs them only until it has handed its entry on, and asking
+  // every key for its maxima first would cost a registry call per key.
+  std::vector<char> name = std::vector<char>(kMinimumBuffer);
+  std::vector<char> data = std::vector<char>(kInitialDataBuffer);
+  std::vector<char> subkey = std::vector<char>(kMinimumBuffer);
 };
 
 bool IsSkipped(const Walk& walk, const std::string& path) {
@@ -54,48 +61,67 @@ bool PassesFilter(const TypeFilter& filter, DWORD type) {
   return filter.empty() || std::find(filter.begin(), filter.end(), type) != filter.end();
 }
 
-// Allocation that reports failure instead of throwing: a key whose buffers
-// cannot be had counts as empty.
-std::unique_ptr<char[]> Allocate(DWORD size) {
-  return std::unique_ptr<char[]>(new (std::nothrow) char[size]);
+// Grows a buffer to at least `wanted` bytes (at least doubling it); false
+// when the limit is reached or memory is short, which ends that key's
+// enumeration like any other error.
+bool Grow(std::vector<char>& buffer, std::size_t wanted) {
+  const std::size_t size = std::max(wanted + 1, buffer.size() * 2);
+  if (size > kMaximumBuffer) return false;
+  try {
+    buffer.resize(size);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
 }
 
-int WalkOne(const Walk& walk, const std::string& path) {
+// RegEnumValueA of entry `index`, with buffers grown until it fits.
+LONG EnumValue(HKEY key, DWORD index, Walk& walk, DWORD& nameLength, DWORD& type,
+               DWORD& dataLength) {
+  for (;;) {
+    nameLength = static_cast<DWORD>(walk.name.size());
+    dataLength = static_cast<DWORD>(walk.data.size());
+    type = 0;
+    const LONG status =
+        RegEnumValueA(key, index, walk.name.data(), &nameLength, nullptr, &type,
+                      reinterpret_cast<BYTE*>(walk.data.data()), &dataLength);
+    if (status != ERROR_MORE_DATA) return status;
+    const bool grown = dataLength > walk.data.size() ? Grow(walk.data, dataLength)
+                                                     : Grow(walk.name, walk.name.size());
+    if (!grown) return status;
+  }
+}
+
+LONG EnumSubkey(HKEY key, DWORD index, Walk& walk) {
+  for (;;) {
+    const LONG status = RegEnumKeyA(key, index, walk.subkey.data(),
+                                    static_cast<DWORD>(walk.subkey.size()));
+    if (status != ERROR_MORE_DATA || !Grow(walk.subkey, walk.subkey.size())) return status;
+  }
+}
+
+int WalkOne(Walk& walk, const std::string& path) {
   if (IsSkipped(walk, path)) return 1;
 
   RegKey key;
   key.Open(walk.root, path);
   if (!key.IsOpen()) return 1;
 
-  DWORD longestSubkey = 0, longestValueName = 0, longestData = 0;
-  RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, nullptr, &longestSubkey, nullptr,
-                   nullptr, &longestValueName, &longestData, nullptr, nullptr);
-  const DWORD nameSize = std::max(longestValueName + 1, kMinimumBuffer);
-  const DWORD dataSize = std::max(longestData + 1, kMinimumBuffer);
-  const DWORD subkeySize = std::max(longestSubkey + 1, kMinimumBuffer);
-  std::unique_ptr<char[]> name = Allocate(nameSize);
-  std::unique_ptr<char[]> data = Allocate(dataSize);
-  std::unique_ptr<char[]> subkey = Allocate(subkeySize);
-  if (!name || !data || !subkey) return 1;
-
   for (DWORD i = 0;; ++i) {
-    DWORD nameLength = nameSize;
-    DWORD dataLength = dataSize;
-    DWORD type = 0;
-    if (RegEnumValueA(key.Get(), i, name.get(), &nameLength, nullptr, &type,
-                      reinterpret_cast<BYTE*>(data.get()), &dataLength) != ERROR_SUCCESS)
-      break;
+    DWORD nameLength = 0, type = 0, dataLength = 0;
+    if (EnumValue(key.Get(), i, walk, nameLength, type, dataLength) != ERROR_SUCCESS) break;
     if (walk.valueVisitor == nullptr || !PassesFilter(walk.typeFilter, type)) continue;
-    if (walk.valueVisitor(walk.root, path, std::string(name.get(), nameLength), nameLength, type,
-                          reinterpret_cast<const unsigned char*>(data.get()), dataLength,
-                          walk.valueContext) == 0)
+    if (walk.valueVisitor(walk.root, path, std::string(walk.name.data(), nameLength), nameLength,
+                          type, reinterpret_cast<const unsigned char*>(walk.data.data()),
+                          dataLength, walk.valueContext) == 0)
       return 0;
   }
 
-  for (DWORD j = 0; RegEnumKeyA(key.Get(), j, subkey.get(), subkeySize) == ERROR_SUCCESS; ++j) {
-    const std::string child = ChildPath(path, subkey.get());
+  for (DWORD j = 0; EnumSubkey(key.Get(), j, walk) == ERROR_SUCCESS; ++j) {
+    const std::string name = walk.subkey.data();
+    const std::string child = ChildPath(path, name.c_str());
     if (walk.keyVisitor != nullptr &&
-        walk.keyVisitor(walk.root, child, subkey.get(), 0, 0, nullptr, 0, walk.keyContext) == 0)
+        walk.keyVisitor(walk.root, child, name, 0, 0, nullptr, 0, walk.keyContext) == 0)
       return 0;
     if (walk.recurse != 0 && WalkOne(walk, child) == 0) return 0;
   }

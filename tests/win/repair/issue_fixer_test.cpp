@@ -103,19 +103,32 @@ TEST_F(IssueFixer, WithoutBackupNothingIsWrittenButIssuesAreDeleted) {
 TEST_F(IssueFixer, FailedDeletionsAreRecordedAndLeftOutOfLaterScans) {
   const FixResult result = FixIssues({ValueIssue("Software\\Demo", "Missing"),
                                       KeyIssue("Software\\Gone"), ValueIssue("Software\\Demo", ""),
-                                      ValueIssue("Software\\Demo", "")},
+                                      ValueIssue("Software\\Gone", "")},
                                      program);
-  EXPECT_EQ(result.deleted, 1u);  // the default value, once
+  EXPECT_EQ(result.deleted, 1u);  // the default value
   EXPECT_EQ(result.notDeleted, 3u);
+  EXPECT_FALSE(ValueExists(kCurrentUser, "Software\\Demo", ""));
   EXPECT_EQ(CannotRemoveFile(),
             "HKEY_CURRENT_USER\\Software\\Demo\\Missing\r\n"
             "HKEY_CURRENT_USER\\Software\\Gone\r\n"
-            "HKEY_CURRENT_USER\\Software\\Demo\\\r\n");
+            "HKEY_CURRENT_USER\\Software\\Gone\\\r\n");
 
   LoadCannotRemoveList(program);
   EXPECT_TRUE(IsKnownUnremovable(ValueIssue("software\\demo", "MISSING")));
   EXPECT_TRUE(IsKnownUnremovable(KeyIssue("Software\\Gone")));
   EXPECT_FALSE(IsKnownUnremovable(ValueIssue("Software\\Demo", "Kept")));
+}
+
+TEST_F(IssueFixer, AnEntryAnEarlierDeletionRemovedIsNotRecorded) {
+  // The key reported whole first, then a value inside it, then the key again.
+  const FixResult result = FixIssues({KeyIssue("Software\\Dead"),
+                                      ValueIssue("Software\\Dead\\Sub", "Count"),
+                                      KeyIssue("Software\\Dead")},
+                                     program);
+  EXPECT_EQ(result.deleted, 3u);
+  EXPECT_EQ(result.notDeleted, 0u);
+  EXPECT_FALSE(KeyExists(kCurrentUser, "Software\\Dead"));
+  EXPECT_TRUE(CannotRemoveFile().empty());
 }
 
 TEST_F(IssueFixer, CannotRemoveLinesAreTrimmedAndEmptyLinesIgnored) {

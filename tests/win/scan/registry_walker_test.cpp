@@ -136,9 +136,15 @@ TEST_F(RegistryWalker, MissingKeysAndNullVisitorsCountAsAWalkToTheEnd) {
 TEST_F(RegistryWalker, ValuesLargerThanTheMinimumBufferArriveWhole) {
   const std::string big(3000, 'x');
   SetString(kCurrentUser, "Software\\Big", std::string(300, 'n'), big);
+  const std::string huge(100000, 'h');
+  SetValue(kCurrentUser, "Software\\Big\\Deeper", "huge", REG_BINARY, huge.data(),
+           static_cast<DWORD>(huge.size()));
+  SetString(kCurrentUser, "Software\\Big\\Deeper", "zafter", "x");
   std::vector<std::string> calls = Walk("Software\\Big", 1, {}, {});
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0], "V Software\\Big|" + std::string(300, 'n') + "|1|3001");
+  EXPECT_EQ(calls, (std::vector<std::string>{
+                       "V Software\\Big|" + std::string(300, 'n') + "|1|3001",
+                       "K Software\\Big\\Deeper|Deeper", "V Software\\Big\\Deeper|huge|3|100000",
+                       "V Software\\Big\\Deeper|zafter|1|2"}));
 }
 
 TEST_F(RegistryWalker, WalkOfAWholeRootStartsWithTheRootName) {
