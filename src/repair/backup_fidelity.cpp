@@ -58,6 +58,15 @@ Lookup FindApproximateSubkey(HKEY key, const std::wstring& wanted) {
 // real name or a key cannot be read.
 Lookup OpenNamedKey(RootKey root, const std::string& subkey, RegKey& opened) {
   const std::wstring path = AnsiToWide(subkey);
+  // The whole path at once first; the walk below, one name at a time, is
+  // needed only to tell an absent key from one the ANSI name misses.
+  HKEY direct = nullptr;
+  if (!path.empty() && path.find(L"\\\\") == std::wstring::npos && path.back() != L'\\' &&
+      path.front() != L'\\' &&
+      RegOpenKeyExW(ToHkey(root), path.c_str(), 0, KEY_READ, &direct) == ERROR_SUCCESS) {
+    opened = RegKey(direct);
+    return Lookup::kFound;
+  }
   HKEY self = nullptr;
   if (RegOpenKeyExW(ToHkey(root), nullptr, 0, KEY_READ, &self) != ERROR_SUCCESS)
     return Lookup::kFailed;
@@ -152,37 +161,60 @@ bool ReadWideTree(HKEY key, const std::wstring& path, WideRegTree& tree) {
   return true;
 }
 
-bool ValueRestoresExactly(HKEY key, const std::string& keyPath, const std::string& valueName) {
+void CheckValue(HKEY key, const std::string& keyPath, const std::string& valueName,
+                BackupCheck& check) {
   WideRegValue stored;
   const Lookup found = ReadWideValue(key, AnsiToWide(valueName), stored);
-  if (found == Lookup::kFailed) return false;
-  if (found == Lookup::kAbsent) return FindApproximateValue(key, valueName) == Lookup::kAbsent;
+  check.exists = found != Lookup::kAbsent;
+  if (found == Lookup::kFailed) return;
+  if (found == Lookup::kAbsent) {
+    // Present only under a name the ANSI API cannot spell: still there.
+    check.exists = FindApproximateValue(key, valueName) != Lookup::kAbsent;
+    check.exact = !check.exists;
+    return;
+  }
+  check.lines = ExportValueText(keyPath, valueName);
   WideRegTree restored;
-  if (!ImportModel(ExportValueText(keyPath, valueName), restored)) return false;
+  if (!ImportModel(check.lines, restored)) return;
   WideRegTree expected;
   expected[AnsiToWide(keyPath)][AnsiToWide(valueName)] = stored;
-  return Subtree(restored, AnsiToWide(keyPath)) == expected;
+  check.exact = Subtree(restored, AnsiToWide(keyPath)) == expected;
 }
 
-bool KeyRestoresExactly(HKEY key, const std::string& keyPath) {
+void CheckKey(HKEY key, const std::string& keyPath, BackupCheck& check) {
+  check.exists = true;
   WideRegTree stored;
-  if (!ReadWideTree(key, AnsiToWide(keyPath), stored)) return false;
+  if (!ReadWideTree(key, AnsiToWide(keyPath), stored)) return;
+  check.lines = ExportKeyText(keyPath, 1);
   WideRegTree restored;
-  if (!ImportModel(ExportKeyText(keyPath, 1), restored)) return false;
-  return Subtree(restored, AnsiToWide(keyPath)) == stored;
+  if (!ImportModel(check.lines, restored)) return;
+  check.exact = Subtree(restored, AnsiToWide(keyPath)) == stored;
 }
 
 }  // namespace
 
-bool BackupRestoresExactly(RootKey root, const std::string& key, const std::string& valueName,
-                           bool wholeKey) {
+BackupCheck CheckBackup(RootKey root, const std::string& key, const std::string& valueName,
+                        bool wholeKey) {
+  BackupCheck check;
   RootKey parsedRoot = 0;
   std::string subkey;
-  if (!SplitRegistryPath(FullRegistryPath(root, key), parsedRoot, subkey)) return false;
+  if (!SplitRegistryPath(FullRegistryPath(root, key), parsedRoot, subkey)) return check;
   const std::string keyPath = subkey.empty() ? RootKeyName(root) : FullRegistryPath(root, subkey);
   RegKey opened;
   const Lookup found = OpenNamedKey(root, subkey, opened);
-  if (found != Lookup::kFound) return found == Lookup::kAbsent;
-  return wholeKey ? KeyRestoresExactly(opened.Get(), keyPath)
-                  : ValueRestoresExactly(opened.Get(), keyPath, valueName);
+  if (found != Lookup::kFound) {
+    check.exists = found != Lookup::kAbsent;
+    check.exact = found == Lookup::kAbsent;
+    return check;
+  }
+  if (wholeKey)
+    CheckKey(opened.Get(), keyPath, check);
+  else
+    CheckValue(opened.Get(), keyPath, valueName, check);
+  return check;
+}
+
+bool BackupRestoresExactly(RootKey root, const std::string& key, const std::string& valueName,
+                           bool wholeKey) {
+  return CheckBackup(root, key, valueName, wholeKey).exact;
 }

@@ -14,3 +14,14 @@
 // it either), or that cannot be read completely, gives false.
 bool BackupRestoresExactly(RootKey root, const std::string& key, const std::string& valueName,
                            bool wholeKey);
+
+// The same check, with what the fix needs besides: whether the entry is
+// there, and the backup lines the check judged (ExportValueText or
+// ExportKeyText), to be written as they are.
+struct BackupCheck {
+  bool exists = false;
+  bool exact = false;
+  std::string lines;
+};
+BackupCheck CheckBackup(RootKey root, const std::string& key, const std::string& valueName,
+                        bool wholeKey);

@@ -14,7 +14,7 @@
 #include "foundation/settings_store.h"
 #include "repair/backup_fidelity.h"
 #include "repair/cannot_remove_list.h"
-#include "repair/reg_export_writer.h"
+#include "repair/reg_file_format.h"
 #include "scan/scan_orchestrator.h"
 
 namespace {
@@ -25,16 +25,19 @@ std::string KeyPathOf(const ScanIssue& issue) {
   return RootKeyName(issue.root) + "\\" + issue.key;
 }
 
-// Writes the partial backup; false when the file could not be created or
-// not every byte reached the disk.
-bool WritePartialBackup(const std::vector<ScanIssue>& issues, const std::string& path) {
+// Writes the partial backup: the header, then the lines of every entry in
+// order (the lines ExportValue and ExportKey write, as the fidelity check
+// judged them). False when the file could not be created or not every byte
+// reached the disk.
+bool WritePartialBackup(const std::vector<std::string>& lines, const std::string& path) {
   FILE* file = std::fopen(path.c_str(), "w");
   if (file == nullptr) return false;
-  for (const ScanIssue& issue : issues) {
-    if (IsWholeKey(issue))
-      ExportKey(KeyPathOf(issue), file, 1);
-    else
-      ExportValue(KeyPathOf(issue), issue.valueName, file);
+  bool headerWritten = false;
+  for (const std::string& entry : lines) {
+    if (entry.empty()) continue;
+    if (!headerWritten) std::fprintf(file, "%s\n", kRegFileHeader);
+    headerWritten = true;
+    std::fputs(entry.c_str(), file);
   }
   const bool written = std::fflush(file) == 0 && std::ferror(file) == 0;
   return std::fclose(file) == 0 && written;
@@ -81,25 +84,28 @@ FixResult FixIssues(const std::vector<ScanIssue>& issues, const std::string& pro
   // deletion of this run has removed it, its own deletion fails without any
   // fault and is not recorded.
   std::vector<bool> existed(issues.size(), false);
-  std::vector<ScanIssue> backedUp;
-  for (size_t i = 0; i < issues.size(); ++i) {
+  std::vector<std::string> backupLines(backup ? issues.size() : 0);
+  for (std::size_t i = 0; i < issues.size(); ++i) {
     const ScanIssue& issue = issues[i];
-    existed[i] = EntryExists(issue);
-    if (backup)
-      restorable[i] =
-          BackupRestoresExactly(issue.root, issue.key, issue.valueName, IsWholeKey(issue));
-    if (restorable[i]) backedUp.push_back(issue);
+    if (backup) {
+      BackupCheck check = CheckBackup(issue.root, issue.key, issue.valueName, IsWholeKey(issue));
+      existed[i] = check.exists;
+      restorable[i] = check.exact;
+      if (check.exact) backupLines[i] = std::move(check.lines);
+    } else {
+      existed[i] = EntryExists(issue);
+    }
   }
   if (backup) {
     CreateFolderPath(programFolder + "\\PartialBackup\\");
     result.backupPath = NewPartialBackupPath(programFolder);
-    if (!WritePartialBackup(backedUp, result.backupPath)) {
+    if (!WritePartialBackup(backupLines, result.backupPath)) {
       // Deleting without the backup the user asked for would lose data.
       result.backupFailed = true;
       return result;
     }
   }
-  for (size_t i = 0; i < issues.size(); ++i) {
+  for (std::size_t i = 0; i < issues.size(); ++i) {
     const ScanIssue& issue = issues[i];
     if (restorable[i] && (DeleteIssue(issue) || (existed[i] && !EntryExists(issue)))) {
       ++result.deleted;

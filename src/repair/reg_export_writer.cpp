@@ -38,6 +38,17 @@ bool ReadValue(HKEY key, const std::string& name, DWORD& type,
   return false;
 }
 
+// A line break would cut the line and let the rest be read as lines of
+// their own; such a name cannot be restored, so it is not written.
+bool Writable(const std::string& linePath, const std::string& valueName) {
+  return FitsOnOneLine(linePath) && FitsOnOneLine(valueName);
+}
+
+std::string LinesOf(const std::string& linePath, const std::string& valueName, DWORD type,
+                    const unsigned char* data, DWORD length) {
+  return RegKeyLine(linePath) + "\n" + RegValueLine(valueName, type, data, length) + "\n";
+}
+
 // The key line and value line of one value (each with its line end), or
 // false when nothing may be written for it.
 bool ValueLines(const std::string& keyPath, const std::string& valueName, std::string& lines) {
@@ -45,15 +56,13 @@ bool ValueLines(const std::string& keyPath, const std::string& valueName, std::s
   std::string subkey;
   if (!SplitRegistryPath(keyPath, root, subkey)) return false;
   const std::string linePath = KeyLinePath(root, subkey);
-  // A line break would cut the line and let the rest be read as lines of
-  // their own; such a name cannot be restored, so it is not written.
-  if (!FitsOnOneLine(linePath) || !FitsOnOneLine(valueName)) return false;
+  if (!Writable(linePath, valueName)) return false;
   RegKey key;
   if (key.Open(root, subkey) != ERROR_SUCCESS) return false;
   DWORD type = 0, length = 0;
   std::unique_ptr<unsigned char[]> data;
   if (!ReadValue(key.Get(), valueName, type, data, length)) return false;
-  lines = RegKeyLine(linePath) + "\n" + RegValueLine(valueName, type, data.get(), length) + "\n";
+  lines = LinesOf(linePath, valueName, type, data.get(), length);
   return true;
 }
 
@@ -85,12 +94,14 @@ int ExportEmptyKeyVisitor(RootKey root, const std::string& path, const std::stri
   return 1;
 }
 
+// The walk has just read the value with the same ANSI call a fresh read
+// would make, so its type and bytes are used as they are.
 int CollectValueVisitor(RootKey root, const std::string& path, const std::string& name,
-                        std::uint32_t, std::uint32_t, const unsigned char*, std::uint32_t,
-                        void* context) {
-  std::string lines;
-  if (ValueLines(KeyLinePath(root, path), name, lines))
-    *static_cast<std::string*>(context) += lines;
+                        std::uint32_t, std::uint32_t type, const unsigned char* data,
+                        std::uint32_t dataLength, void* context) {
+  const std::string linePath = KeyLinePath(root, path);
+  if (Writable(linePath, name))
+    *static_cast<std::string*>(context) += LinesOf(linePath, name, type, data, dataLength);
   return 1;
 }
 

@@ -22,18 +22,8 @@ std::string AssocText(const std::string& command) {
   return "File association with a missing program: " + command;
 }
 
-std::vector<std::string> Sorted(std::vector<std::string> texts) {
-  std::sort(texts.begin(), texts.end());
-  return texts;
-}
-
-class ClassCheckers : public ::testing::Test {
+class ClassCheckers : public CheckerHarness {
  protected:
-  void SetUp() override {
-    UseRepositoryLanguage();
-    recorder.Attach(context);
-  }
-
   // As the COM area walks one CLSID tree.
   int WalkClasses(RootKey root, const std::string& key, const TypeFilter& filter = {REG_SZ}) {
     return WalkKey(root, key, 1, CheckComServerValue, &context, ReportKeyAndCheckCancel, &context,
@@ -59,14 +49,9 @@ class ClassCheckers : public ::testing::Test {
 
   // The issues of the context, after checking that each one was announced.
   std::vector<std::string> Found() {
-    EXPECT_EQ(IssueTexts(recorder.issues), IssueTexts(context.issues));
-    return Sorted(IssueTexts(context.issues));
+    ExpectAnnounced();
+    return SortedIssueTexts(context.issues);
   }
-
-  RegistrySandbox sandbox;
-  ScratchFolder folder;
-  ScanRecorder recorder;
-  ScanContext context;
 };
 
 TEST_F(ClassCheckers, ReportsTheClassKeyOncePerBrokenSubkey) {

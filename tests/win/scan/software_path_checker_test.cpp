@@ -16,18 +16,8 @@ constexpr const char* kApp = "Software\\App";
 
 std::string Missing(const std::string& path) { return "Missing file or folder: " + path; }
 
-std::vector<std::string> Sorted(std::vector<std::string> texts) {
-  std::sort(texts.begin(), texts.end());
-  return texts;
-}
-
-class SoftwarePathChecker : public ::testing::Test {
+class SoftwarePathChecker : public CheckerHarness {
  protected:
-  void SetUp() override {
-    UseRepositoryLanguage();
-    recorder.Attach(context);
-  }
-
   // As the user software area walks it.
   int WalkUserSoftware(const TypeFilter& filter = {REG_SZ}) {
     return WalkKey(kCurrentUser, "Software", 1, CheckSoftwareValue, &context,
@@ -36,14 +26,9 @@ class SoftwarePathChecker : public ::testing::Test {
 
   // The issues of the context, after checking that each one was announced.
   std::vector<std::string> Found() {
-    EXPECT_EQ(IssueTexts(recorder.issues), IssueTexts(context.issues));
-    return Sorted(IssueTexts(context.issues));
+    ExpectAnnounced();
+    return SortedIssueTexts(context.issues);
   }
-
-  RegistrySandbox sandbox;
-  ScratchFolder folder;
-  ScanRecorder recorder;
-  ScanContext context;
 };
 
 TEST_F(SoftwarePathChecker, ReportsValuesWhoseNameOrDataNamesAMissingPath) {
