@@ -1,11 +1,13 @@
 #include "app/startup.h"
 
 #include <commctrl.h>
-#include <objbase.h>
+#include <objidl.h>  // before GDI+, which needs its property types
+#include <gdiplus.h>
 
 #include "app/command_line.h"
 #include "app/command_line_jobs.h"
 #include "defrag/hive_discovery.h"
+#include "foundation/com_ptr.h"
 #include "foundation/language_table.h"
 #include "foundation/program_paths.h"
 #include "foundation/settings_keys.h"
@@ -15,14 +17,22 @@
 
 namespace {
 
-// COM for the scan configuration document and the scheduler; released on
+// GDI+ for the skin images, started for the whole run and shut down on
 // every way out.
-class ComScope {
+class GdiplusSession {
  public:
-  ComScope() { CoInitialize(nullptr); }
-  ~ComScope() { CoUninitialize(); }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
+  GdiplusSession() {
+    Gdiplus::GdiplusStartupInput input;  // version 1, no callbacks
+    if (Gdiplus::GdiplusStartup(&token_, &input, nullptr) != Gdiplus::Ok) token_ = 0;
+  }
+  ~GdiplusSession() {
+    if (token_ != 0) Gdiplus::GdiplusShutdown(token_);
+  }
+  GdiplusSession(const GdiplusSession&) = delete;
+  GdiplusSession& operator=(const GdiplusSession&) = delete;
+
+ private:
+  ULONG_PTR token_ = 0;
 };
 
 void InitWindowControls() {
@@ -44,7 +54,8 @@ int RunProgram(HINSTANCE, const char* commandLine, int) {
                   programFolder + "\\Language\\English.txt");
 
   const bool interactive = CommandLineWords().empty();
-  ComScope com;
+  ComApartment com;  // the scan configuration document and the scheduler
+  GdiplusSession gdiplus;
   InitWindowControls();
 
   SetProcessHiveList(DiscoverHives());
@@ -53,10 +64,11 @@ int RunProgram(HINSTANCE, const char* commandLine, int) {
                 MB_OK | MB_ICONEXCLAMATION);
   }
 
-  int exitCode = 0;
+  // Without words the main window runs here; until it exists, an interactive
+  // start runs start-up and retention only.
   if (!interactive) RunCommandLineJobs();
 
   PrunePartialBackups(programFolder);
   PruneFullBackups(programFolder);
-  return exitCode;
+  return 0;
 }
