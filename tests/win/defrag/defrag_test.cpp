@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include "defrag/hive_compactor.h"
+#include "defrag/process_privileges.h"
+#include "foundation/case_map.h"
+#include "foundation/file_checks.h"
+#include "foundation/program_paths.h"
+#include "foundation/settings_keys.h"
+#include "foundation/settings_store.h"
+#include "support/registry_sandbox.h"
+#include "support/scratch_folder.h"
+
+using Reports = std::vector<std::pair<int, std::size_t>>;
+
+static std::string DeviceOfDrive(const char* drive) {
+  char target[1024] = {};
+  return QueryDosDeviceA(drive, target, sizeof target) != 0 ? target : "";
+}
+
+// Disables the privilege; true when it was enabled before.
+static bool DisablePrivilege(const char* name) {
+  HANDLE token = nullptr;
+  TOKEN_PRIVILEGES change = {1, {}}, previous = {};
+  DWORD size = sizeof previous;
+  const bool wasEnabled =
+      OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token) &&
+      LookupPrivilegeValueA(nullptr, name, &change.Privileges[0].Luid) &&
+      AdjustTokenPrivileges(token, FALSE, &change, size, &previous, &size) &&
+      previous.PrivilegeCount == 1 && (previous.Privileges[0].Attributes & SE_PRIVILEGE_ENABLED);
+  if (token != nullptr) CloseHandle(token);
+  return wasEnabled;
+}
+
+// Records each report (code + 100 when it names the wrong entry) and answers stop at one.
+struct ProgressLog {
+  const HiveList& hives;
+  Reports::value_type stopAt;
+  Reports reports;
+  static int Callback(int code, const HiveEntry* entry, std::size_t index, void* context) {
+    auto& log = *static_cast<ProgressLog*>(context);
+    const HiveEntry* right = index < log.hives.size() ? &log.hives[index] : nullptr;
+    log.reports.emplace_back(entry == right ? code : code + 100, index);
+    return log.reports.back() == log.stopAt ? 0 : 1;
+  }
+};
+
+TEST(HiveRootAndKey, MountPointOfEachKindOfName) {
+  const struct { const char* name; RootKey root; const char* subkey; } cases[] = {
+      {"\\registry\\machine\\system", kLocalMachine, "system"},
+      {"\\REGISTRY\\USER\\.DEFAULT", kUsers, ".DEFAULT"},
+      {"\\REGISTRY\\USER\\MACHINEX", kLocalMachine, "MACHINEX"},  // "MACHINE" is looked for first
+      {"\\REGISTRY\\USER\\", kUsers, "kept"},  // "kept": left alone, for a backslash last,
+      {"\\MACHINE", kLocalMachine, "kept"},    // first
+      {"MACHINE", kLocalMachine, "kept"},      // or missing
+      {"\\REGISTRY\\A\\SOFTWARE", 0, "kept"},  // and for no root
+  };
+  for (const auto& c : cases) {
+    std::string subkey = "kept";
+    EXPECT_EQ(HiveRootAndKey(c.name, subkey), c.root) << c.name;
+    EXPECT_EQ(subkey, c.subkey) << c.name;
+  }
+}
+
+class Defrag : public ::testing::Test {
+ protected:
+  RegistrySandbox sandbox;
+  ScratchFolder folder;
+  void SetUp() override {
+    ASSERT_TRUE(EnableDefragPrivileges());  // saving a hive needs the backup privilege
+    SetString(kUsers, "S-1-5-21-7-7-7-1001\\Console", "UserMarker", "blue");
+    SetString(kLocalMachine, "SOFTWARE\\Vendor", "MachineMarker", "green");
+  }
+  HiveEntry Hive(const char* name, const char* file) const {
+    const std::string path = folder.WriteFile(file, "original hive content");
+    return HiveEntry{name, path, GetFileSize64(path), 0, "", ""};
+  }
+  // The user hive, the machine hive, then one that cannot be saved for each reason.
+  HiveList Hives() const {
+    return {Hive("\\REGISTRY\\USER\\S-1-5-21-7-7-7-1001", "Users\\NTUSER.DAT"),
+            Hive("\\REGISTRY\\MACHINE\\SOFTWARE", "config\\software"),
+            Hive("\\REGISTRY\\A\\SOFTWARE", "a\\app.hve"),          // no root
+            Hive("\\REGISTRY\\MACHINE\\", "b\\machine"),            // no subkey
+            Hive("\\REGISTRY\\MACHINE\\NOSUCHHIVE", "c\\nosuch")};  // no key
+  }
+};
+
+TEST_F(Defrag, DiscoveryFindsTheFileBackedHivesOfFixedDrivesAndEnablesThePrivileges) {
+  const std::string deviceOfC = DeviceOfDrive("C:"), deviceOfE = DeviceOfDrive("E:");
+  EXPECT_TRUE(!deviceOfE.empty() && BuildDeviceMap().count(deviceOfE) == 0) << "E: is a CD-ROM";
+  const std::string software = folder.WriteFile("Config\\SoftWare", std::string(1234, 'h'));
+  const std::string user = folder.WriteFile("Users\\Ann\\NTUSER.DAT", std::string(77, 'u'));
+  const std::pair<const char*, std::string> list[] = {
+      // Too long to be a path, and first: the hives after it still count.
+      {"\\REGISTRY\\MACHINE\\A_TOO_LONG", deviceOfC + "\\" + std::string(1100, 'x')},
+      {"\\REGISTRY\\MACHINE\\SOFTWARE", ToUpperText(deviceOfC) + software.substr(2)},
+      {"\\REGISTRY\\MACHINE\\HARDWARE", ""},
+      {"\\REGISTRY\\USER\\S-1-5-20", deviceOfC + "\\NoSuchFolder\\NTUSER.DAT"},
+      {"\\REGISTRY\\USER\\S-1-5-21-9", ToLowerText(deviceOfC) + user.substr(2)},
+      {"\\REGISTRY\\MACHINE\\SYSTEM", software},  // no device path: not taken as it stands
+  };
+  for (const auto& v : list)
+    SetString(kLocalMachine, "System\\CurrentControlSet\\Control\\hivelist", v.first, v.second);
+  const char* const privileges[] = {kBackupPrivilege, kRestorePrivilege, kShutdownPrivilege};
+  for (const char* name : privileges) DisablePrivilege(name);
+  for (const char* name : privileges) ASSERT_FALSE(DisablePrivilege(name)) << name;
+  std::vector<std::string> found;
+  for (const HiveEntry& hive : DiscoverHives())  // C: must be mapped to find any
+    found.push_back(hive.name + " " + hive.file + " " + std::to_string(hive.fileSize));
+  for (const char* name : privileges) EXPECT_TRUE(DisablePrivilege(name)) << name;
+  // The rest of each path keeps the letter case of the list.
+  EXPECT_EQ(found, (std::vector<std::string>{"\\REGISTRY\\MACHINE\\SOFTWARE " + software + " 1234",
+                                             "\\REGISTRY\\USER\\S-1-5-21-9 " + user + " 77"}));
+}
+
+TEST_F(Defrag, CopiesUsableHivesBesideTheirFilesAndAsksForTheSwap) {
+  HiveList hives = Hives();
+  // Leftovers and records of an earlier analysis must not outlive this one.
+  const std::string leftover = folder.WriteFile("Users\\NTUSER.DAT.regan613", "stale");
+  SetFileAttributesA(leftover.c_str(), FILE_ATTRIBUTE_READONLY);
+  for (HiveEntry& hive : hives) hive.compactFile = leftover, hive.compactSize = 5;
+  EXPECT_TRUE(AnalyseHives(hives, nullptr, nullptr));
+  for (std::size_t i = 0; i < 2; ++i) {
+    EXPECT_EQ(hives[i].compactFile, hives[i].file + ".regan613");
+    const std::string copy = ReadWholeFile(hives[i].compactFile);
+    EXPECT_EQ(hives[i].compactSize, copy.size());
+    EXPECT_NE(copy.find(i == 0 ? "UserMarker" : "MachineMarker"), std::string::npos) << i;
+  }
+  for (std::size_t i = 2; i < hives.size(); ++i)
+    EXPECT_TRUE(hives[i].compactFile.empty() && hives[i].compactSize == 0 &&
+                !FileExists(hives[i].file + ".regan613")) << hives[i].name;
+  EXPECT_FALSE(KeyExists(kLocalMachine, "NOSUCHHIVE")) << "the open must not create the key";
+  // The machine hive's copy is gone: neither it nor its old backup is touched.
+  DeleteFileForced(hives[1].compactFile);
+  const std::string userBackup = folder.WriteFile("Users\\NTUSER.DAT.regbk109", "old");
+  SetFileAttributesA(userBackup.c_str(), FILE_ATTRIBUTE_READONLY);
+  const std::string machineBackup = folder.WriteFile("config\\software.regbk109", "old");
+  EXPECT_EQ(ReplaceHives(hives), 1u);
+  EXPECT_EQ(hives[0].backupFile, userBackup);
+  EXPECT_FALSE(FileExists(userBackup));
+  EXPECT_TRUE(FileExists(machineBackup));
+  for (std::size_t i = 1; i < hives.size(); ++i) EXPECT_EQ(hives[i].backupFile, "") << i;
+  EXPECT_EQ(SumDefragSavings(hives).oldSize, hives[0].fileSize);
+
+  // The unattended job writes "LastDefrag" even when it saved nothing.
+  SetSettingsPaths(folder / "Settings.ini", folder / "Settings.xml");
+  SetProcessHiveList({hives[2]});
+  RunDefragJob();
+  EXPECT_NE(ReadSetting(kKeyLastDefrag), "");
+  SetSettingsPaths("", "");
+}
+
+TEST_F(Defrag, AnalysisReportsProgressAroundEachHiveAndStopsWhenAsked) {
+  // Only the last run copies the machine hive.
+  const struct { std::size_t count; Reports::value_type stopAt; Reports reports; } cases[] = {
+      {3, {kHiveBefore, 1}, {{0, 3}, {2, 0}, {3, 0}, {2, 1}, {4, 1}}},
+      {3, {kHiveAfter, 0}, {{0, 3}, {2, 0}, {3, 0}, {4, 0}}},
+      {0, {-1, 0}, {{5, 0}}},
+      {3, {-1, 0}, {{0, 3}, {2, 0}, {3, 0}, {2, 1}, {3, 1}, {2, 2}, {3, 2}, {1, 3}}},
+  };
+  for (const auto& c : cases) {
+    HiveList hives = Hives();
+    hives.resize(c.count);
+    ProgressLog log{hives, c.stopAt, {}};
+    EXPECT_EQ(AnalyseHives(hives, ProgressLog::Callback, &log), c.stopAt.first < 0);
+    EXPECT_EQ(log.reports, c.reports) << "stop at " << c.stopAt.first;
+    EXPECT_EQ(FileExists(folder / "config\\software.regan613"), c.stopAt.first < 0 && c.count);
+  }
+}
