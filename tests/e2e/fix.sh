@@ -1,63 +1,72 @@
 #!/usr/bin/env bash
-# `Kelvane.exe /fix` on a registry seeded with dead and healthy entries of
-# every area: exactly the dead entries go, Settings.ini records the run, and
+# `Kelvane.exe /fix` on a registry seeded with dead and healthy entries of every area: while
+# its partial backup cannot be written nothing changes; then exactly the dead entries go but
+# those that cannot (listed in tmp_rccantremove.lst), Settings.ini records the run, and
 # importing the partial backup gives the registry back value for value.
 set -u
 source "$(dirname "$0")/lib/e2e.sh"
 e2e_init "$@" fix
 
-set_area TimeZone 1 || fail "switching the TimeZone area on"
-create_present_files
+area 1 TimeZone
+c=$WINEPREFIX/drive_c/KelvaneE2E
+mkdir -p "$c/Present/Folder" "$c/StartMenu/User/Accessories" "$c/StartMenu/Common/KelvaneE2E Common Live"
+for f in live.exe live.dll viewer.exe uninst.exe; do echo e2e >"$c/Present/$f"; done
+# Wine's own registry holds entries the scan rightly takes for dead (the zones not in
+# effect, for one): a first fix removes them, so that the checked fixes meet the seed's only.
+kelvane /fix
+seed "$E2E_DATA/seed-areas.reg"
+{ printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$E2E_DATA/seed-every-type.reg5"; } >"$E2E_DIR/every-type.reg"
+seed "$E2E_DIR/every-type.reg"
 
-# Wine's own registry holds entries that the scan rightly takes for dead (the
-# time zones not in effect, for one): a first fix removes them, so that the
-# checked fix meets only the seed's.
-run_kelvane /fix
-baseline_backups=$(partial_backups)
-echo "first fix on wine's own registry: $(grep -c '^\[' $baseline_backups 2>/dev/null || echo 0)" \
-  "key lines in its partial backup"
+# Dead entries that must stay: in a key the program may read but not change, an uninstall
+# entry with a subkey nobody may open, names and data outside the ANSI code page (a REGEDIT4
+# backup would give them back as '?') and a string without its terminator (given back with one).
+un='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall' gone='C:\KelvaneE2E\Gone'
+set_values <<EOF
+HKEY_CURRENT_USER\Software\KelvaneE2ELocked\ReadOnly DeadLocked 1 $(utf16 "$gone\\locked.exe")0000 D:P(A;;KR;;;WD)
+$un\KelvaneE2ELockedEntry UninstallString 1 $(utf16 "\"$gone\\uninst.exe\"")0000
+$un\KelvaneE2ELockedEntry\A%u0020Details Size 4 2a000000
+$un\KelvaneE2ELockedEntry\Locked Secret 1 $(utf16 secret)0000 D:P
+HKEY_CURRENT_USER\Software\KelvaneE2EUnicode Dead%u0020%u10d0 1 $(utf16 "$gone\\georgian.exe")0000
+HKEY_CURRENT_USER\Software\KelvaneE2EUnicode DeadUnicodeData 1 $(utf16 "$gone\\ა.exe")0000
+$un\KelvaneE2EUnicodeKey UninstallString 1 $(utf16 "$gone\\u.exe")0000
+$un\KelvaneE2EUnicodeKey\%u10d0\%u10d1 Count 4 01000000
+$un\KelvaneE2EUnterminated UninstallString 1 $(utf16 "$gone\\raw.exe")0000
+$un\KelvaneE2EUnterminated Raw 1 $(utf16 raw)
+EOF
+dump "$E2E_DIR/before.txt"
+$REGDIFF present "$E2E_DIR/before.txt" "$E2E_DATA/dead-entries.txt" || fail "the seed lacks dead entries"
 
-seed_registry "$E2E_DATA/seed-areas.reg"
-seed_registry "$E2E_DATA/seed-every-type.reg5"
-dump_registry "$E2E_DIR/before.txt"
-$REGDIFF present "$E2E_DIR/before.txt" "$E2E_DATA/dead-entries.txt" ||
-  fail "the seed did not create every dead entry"
-for key in LastScan LastClean ErrorCnt; do ini_delete $key; done
+echo "-- PartialBackup is a file: no partial backup can be written, so nothing is deleted"
+rm -rf "$PROGRAM_DIR/PartialBackup" && echo blocked >"$PROGRAM_DIR/PartialBackup"
+for key in LastScan LastClean ErrorCnt; do ini_set $key; done
+kelvane /fix
+dump "$E2E_DIR/blocked.txt"
+check "the registry is as it was" $REGDIFF same "$E2E_DIR/before.txt" "$E2E_DIR/blocked.txt"
+dead=$(grep -c . "$E2E_DATA/dead-entries.txt")
+check "LastScan, ErrorCnt >= $dead ('$(ini ErrorCnt)'), no LastClean" \
+  eval 'is_stamp "$(ini LastScan)" && [ "$(ini ErrorCnt)" -ge $dead ] && [ -z "$(ini LastClean)" ]'
 
-run_kelvane /fix
-dump_registry "$E2E_DIR/after.txt"
-
-echo "-- registry after /fix against before, less the dead entries"
-check "exactly the dead entries are removed" \
+echo "-- the fix that can back up"
+rm "$PROGRAM_DIR/PartialBackup"
+kelvane /fix
+dump "$E2E_DIR/after.txt"
+check "exactly the dead entries are removed, all others unchanged" \
   $REGDIFF removed "$E2E_DIR/before.txt" "$E2E_DIR/after.txt" "$E2E_DATA/dead-entries.txt"
-
-# The zone in effect survives the TimeZone area (std name as UTF-16 hex).
-regtool tzname "$(winpath "$E2E_DIR/tz.txt")"
-zone_hex=$(tr -d '\r\n' <"$E2E_DIR/tz.txt" | iconv -f ASCII -t UTF-16LE | od -An -tx1 | tr -d ' \n')
-check "the time zone in effect ($(cat "$E2E_DIR/tz.txt")) is kept" \
-  grep -q "^\"Std\"=1:${zone_hex}0000$" "$E2E_DIR/after.txt"
-
-stamp='^[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}$'
-check "Settings.ini holds LastScan ('$(ini_get LastScan)')" grep -Eq "$stamp" <<<"$(ini_get LastScan)"
-check "Settings.ini holds LastClean ('$(ini_get LastClean)')" grep -Eq "$stamp" <<<"$(ini_get LastClean)"
-check "Settings.ini holds ErrorCnt=0 ('$(ini_get ErrorCnt)')" test "$(ini_get ErrorCnt)" = 0
-
-new_backups=$(comm -13 <(echo "$baseline_backups") <(partial_backups))
-check "one new partial backup ($new_backups)" test "$(echo "$new_backups" | grep -c .)" -eq 1
-check "the partial backup is named PartialBackup\\<yyyy-mm-dd_hh-mm-ss>.reg" \
-  grep -Eq '/PartialBackup/[0-9]{4}-[0-9]{2}-[0-9]{2}_[0-9]{2}-[0-9]{2}-[0-9]{2}\.reg$' <<<"$new_backups"
-check "the partial backup is a REGEDIT4 file" \
-  test "$(head -c 10 "$new_backups" 2>/dev/null | tr -d '\r\n')" = REGEDIT4
-
-if [ -f "$PROGRAM_DIR/tmp_rccantremove.lst" ]; then
-  echo "-- tmp_rccantremove.lst (entries seen twice through HKCR/HKLM or HKU/HKCU, gone at the second try):"
-  sed 's/^/   /' "$PROGRAM_DIR/tmp_rccantremove.lst"
-fi
-
-echo "-- registry after importing the partial backup against before"
-seed_registry "$new_backups"
-dump_registry "$E2E_DIR/restored.txt"
-check "the partial backup restores the registry exactly" \
+zone=$(regtool info | head -n 1 | tr -d '\r')
+check "the time zone in effect ($zone) is kept" grep -q "^\"Std\"=1:$(utf16 "$zone")0000$" "$E2E_DIR/after.txt"
+check "Settings.ini: LastScan, LastClean, ErrorCnt=0" \
+  eval 'is_stamp "$(ini LastScan)" && is_stamp "$(ini LastClean)" && [ "$(ini ErrorCnt)" = 0 ]'
+backup=$(partial_backups)
+check "one partial backup, a REGEDIT4 file PartialBackup\\<yyyy-mm-dd_hh-mm-ss>.reg: $backup" eval \
+  '[[ $backup =~ /PartialBackup/[0-9]{4}(-[0-9]{2}){2}_[0-9]{2}(-[0-9]{2}){2}\.reg$ ]] && [ "$(head -c 8 "$backup")" = REGEDIT4 ]'
+cannot=('HKEY_CURRENT_USER\Software\KelvaneE2ELocked\ReadOnly\DeadLocked' "$un\\KelvaneE2ELockedEntry"
+  'HKEY_CURRENT_USER\Software\KelvaneE2EUnicode\Dead ?' 'HKEY_CURRENT_USER\Software\KelvaneE2EUnicode\DeadUnicodeData'
+  "$un\\KelvaneE2EUnicodeKey" "$un\\KelvaneE2EUnterminated")
+check "tmp_rccantremove.lst lists each entry that stayed once" diff -i <(printf '%s\n' "${cannot[@]}" | sort -f) \
+  <(tr -d '\r' <"$PROGRAM_DIR/tmp_rccantremove.lst" | grep -ixF -f <(printf '%s\n' "${cannot[@]}") | sort -f)
+seed "$backup"
+dump "$E2E_DIR/restored.txt"
+check "importing the partial backup restores the registry exactly" \
   $REGDIFF same "$E2E_DIR/before.txt" "$E2E_DIR/restored.txt"
-
 e2e_finish
