@@ -2,85 +2,55 @@
 
 #include <gtest/gtest.h>
 
-#include "foundation/registry_key.h"
 #include "support/registry_sandbox.h"
 
-class RegistryAccess : public ::testing::Test {
- protected:
+TEST(RegistrySandboxTest, ATestSeesExactlyTheRegistryItBuilds) {
+  const RootKey roots[] = {kClassesRoot, kCurrentUser, kLocalMachine, kUsers};
+  char name[MAX_PATH];
+  {
+    RegistrySandbox sandbox;
+    for (RootKey root : roots)
+      EXPECT_EQ(RegEnumKeyA(ToHkey(root), 0, name, MAX_PATH), ERROR_NO_MORE_ITEMS);
+    for (RootKey root : roots) CreateKey(root, "Only in " + RootKeyName(root));
+    for (RootKey root : roots)
+      EXPECT_EQ(RegEnumKeyA(ToHkey(root), 1, name, MAX_PATH), ERROR_NO_MORE_ITEMS);
+  }
+  EXPECT_TRUE(KeyExists(kLocalMachine, "Software\\Microsoft"));  // the real roots are back
+  for (RootKey root : roots) EXPECT_FALSE(KeyExists(root, "Only in " + RootKeyName(root)));
+}
+
+TEST(RegistryAccess, DeleteRegistryValueAndReadRegistryString) {
   RegistrySandbox sandbox;
-};
-
-TEST_F(RegistryAccess, SandboxStartsEmptyAndIsPrivate) {
-  RegKey software;
-  EXPECT_NE(software.Open(kLocalMachine, "Software\\Microsoft"), ERROR_SUCCESS);
-  SetString(kCurrentUser, "Software\\Demo", "Name", "x");
-  EXPECT_TRUE(KeyExists(kCurrentUser, "Software\\Demo"));
-  EXPECT_FALSE(KeyExists(kLocalMachine, "Software\\Demo"));
-}
-
-TEST_F(RegistryAccess, DeleteRegistryValueDeletesOnlyThatValue) {
-  SetString(kCurrentUser, "Software\\Demo", "Gone", "1");
-  SetString(kCurrentUser, "Software\\Demo", "Kept", "2");
-  SetString(kCurrentUser, "Software\\Demo", "", "default");
-
+  const std::string demo = "Software\\Demo";
+  for (const char* name : {"Gone", "Kept", ""}) SetString(kCurrentUser, demo, name, "x");
   EXPECT_TRUE(DeleteRegistryValue("HKEY_CURRENT_USER\\Software\\Demo", "Gone"));
-  EXPECT_FALSE(ValueExists(kCurrentUser, "Software\\Demo", "Gone"));
-  EXPECT_TRUE(ValueExists(kCurrentUser, "Software\\Demo", "Kept"));
-
   EXPECT_TRUE(DeleteRegistryValue("\\hkey_current_user\\Software\\Demo\\", ""));
-  EXPECT_FALSE(ValueExists(kCurrentUser, "Software\\Demo", ""));
-  EXPECT_TRUE(ValueExists(kCurrentUser, "Software\\Demo", "Kept"));
+  EXPECT_FALSE(DeleteRegistryValue("HKEY_CURRENT_USER\\Software\\Demo", "Gone"));
+  for (const char* path : {"HKEY_CURRENT_USER\\Software\\NoSuchKey", "HKCU\\Software\\Demo", ""})
+    EXPECT_FALSE(DeleteRegistryValue(path, "Kept")) << path;
+  EXPECT_FALSE(ValueExists(kCurrentUser, demo, "Gone") || ValueExists(kCurrentUser, demo, ""));
+  EXPECT_TRUE(ValueExists(kCurrentUser, demo, "Kept"));
+
+  const std::string key = "Software\\Shell", longText(5000, 'p');
+  SetString(kLocalMachine, key, "", longText);
+  SetString(kLocalMachine, key, "Expand", "%TEMP%\\x", REG_EXPAND_SZ);
+  SetValue(kLocalMachine, key, "Multi", REG_MULTI_SZ, "first\0second\0", 14);
+  SetDword(kLocalMachine, key, "Number", 0x41);
+  SetValue(kLocalMachine, "Software\\Raw", "", REG_BINARY, "abc", 3);  // no terminating zero
+  const std::pair<const char*, std::string> cases[] = {
+      {"", longText}, {"Expand", "%TEMP%\\x"}, {"Multi", "first"}, {"Number", "A"}, {"None", ""}};
+  for (const auto& c : cases) EXPECT_EQ(ReadRegistryString(kLocalMachine, key, c.first), c.second);
+  EXPECT_EQ(ReadRegistryString(kLocalMachine, "Software\\Raw", ""), "abc");
+  EXPECT_EQ(ReadRegistryString(kLocalMachine, "Software\\NoSuchKey", "Number"), "");
 }
 
-TEST_F(RegistryAccess, DeleteRegistryValueReportsEveryFailure) {
-  SetString(kCurrentUser, "Software\\Demo", "Kept", "2");
-  EXPECT_FALSE(DeleteRegistryValue("HKEY_CURRENT_USER\\Software\\Demo", "Missing"));
-  EXPECT_FALSE(DeleteRegistryValue("HKEY_CURRENT_USER\\Software\\NoSuchKey", "Kept"));
-  EXPECT_FALSE(DeleteRegistryValue("HKCU\\Software\\Demo", "Kept"));
-  EXPECT_FALSE(DeleteRegistryValue("", "Kept"));
-  EXPECT_TRUE(ValueExists(kCurrentUser, "Software\\Demo", "Kept"));
-}
-
-TEST_F(RegistryAccess, ReadRegistryStringReadsTextOfAnyTypeOrNothing) {
-  SetString(kCurrentUser, "Software\\Shell", "Programs", "C:\\Start Menu\\Programs");
-  SetString(kCurrentUser, "Software\\Shell", "Expand", "%TEMP%\\x", REG_EXPAND_SZ);
-  const char multi[] = "first\0second\0";
-  SetValue(kCurrentUser, "Software\\Shell", "Multi", REG_MULTI_SZ, multi, sizeof multi);
-  SetDword(kCurrentUser, "Software\\Shell", "Number", 0x41);
-
-  EXPECT_EQ(ReadRegistryString(kCurrentUser, "Software\\Shell", "Programs"),
-            "C:\\Start Menu\\Programs");
-  EXPECT_EQ(ReadRegistryString(kCurrentUser, "Software\\Shell", "Expand"), "%TEMP%\\x");
-  EXPECT_EQ(ReadRegistryString(kCurrentUser, "Software\\Shell", "Multi"), "first");
-  EXPECT_EQ(ReadRegistryString(kCurrentUser, "Software\\Shell", "Number"), "A");
-  EXPECT_EQ(ReadRegistryString(kCurrentUser, "Software\\Shell", "Missing"), "");
-  EXPECT_EQ(ReadRegistryString(kCurrentUser, "Software\\NoKey", "Programs"), "");
-}
-
-TEST_F(RegistryAccess, ReadRegistryStringKeepsLongTextWhole) {
-  const std::string longText(5000, 'p');
-  SetString(kLocalMachine, "Software\\Long", "", longText);
-  SetString(kLocalMachine, "Software\\Long", "short", "s");
-  EXPECT_EQ(ReadRegistryString(kLocalMachine, "Software\\Long", ""), longText);
-  // Data without a terminating zero still comes back as bounded text.
-  SetValue(kLocalMachine, "Software\\Long", "raw", REG_BINARY, "abc", 3);
-  EXPECT_EQ(ReadRegistryString(kLocalMachine, "Software\\Long", "raw"), "abc");
-}
-
-TEST_F(RegistryAccess, RegKeyOwnsItsHandleAcrossMoves) {
+TEST(RegKeyTest, OwnsItsHandleAcrossMoves) {
+  RegistrySandbox sandbox;
   CreateKey(kCurrentUser, "Software\\Owned");
-  RegKey first;
-  ASSERT_EQ(first.Open(kCurrentUser, "Software\\Owned"), ERROR_SUCCESS);
-  RegKey second(std::move(first));
-  EXPECT_FALSE(first.IsOpen());
-  ASSERT_TRUE(second.IsOpen());
-  RegKey third;
+  RegKey first = OpenRegKey(kCurrentUser, "Software\\Owned");
+  const HKEY handle = first.Get();
+  RegKey second(std::move(first)), third;
   third = std::move(second);
-  EXPECT_FALSE(second.IsOpen());
-  EXPECT_TRUE(third.IsOpen());
-  // A failed open leaves the wrapper empty.
-  EXPECT_NE(third.Open(kCurrentUser, "Software\\Missing"), ERROR_SUCCESS);
-  EXPECT_FALSE(third.IsOpen());
-  // "" reopens the root itself.
-  EXPECT_EQ(third.Open(kCurrentUser, ""), ERROR_SUCCESS);
+  EXPECT_TRUE(handle != nullptr && third.Get() == handle && !first.IsOpen() && !second.IsOpen());
+  EXPECT_TRUE(third.Open(kCurrentUser, "Software\\Missing") != ERROR_SUCCESS && !third.IsOpen());
 }

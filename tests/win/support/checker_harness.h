@@ -1,7 +1,7 @@
 #pragma once
-// What a checker test needs: the sandboxed registry, a scratch folder on C:,
-// the English texts, and a scan context whose messages go to a recorder
-// window. The cannot-remove list is emptied before and after each test.
+// What a checker test needs: the sandboxed registry, a scratch folder on C:, the English texts,
+// and a scan context whose messages go to a recorder window. The cannot-remove list is emptied
+// before and after each test.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,14 +11,43 @@
 #include "support/registry_sandbox.h"
 #include "support/scan_recorder.h"
 #include "support/scratch_folder.h"
+#include "support/test_paths.h"
+
+// All six fields on one line, so that a mismatch shows which one differs.
+inline std::string DescribeIssue(const ScanIssue& issue) {
+  return RootKeyName(issue.root) + " | key=" + issue.key + " | value=" + issue.valueName +
+         " | data=" + issue.data + " | " + issue.description +
+         " | type=" + std::to_string(issue.type);
+}
+
+inline std::vector<std::string> DescribeIssues(const std::vector<ScanIssue>& issues) {
+  std::vector<std::string> texts;
+  for (const ScanIssue& issue : issues) texts.push_back(DescribeIssue(issue));
+  return texts;
+}
+
+// A record built from literal fields, for comparison with DescribeIssue.
+inline ScanIssue ExpectedIssue(RootKey root, const std::string& key, const std::string& valueName,
+                               const std::string& data, const std::string& description,
+                               std::uint32_t type) {
+  return ScanIssue{root, key, valueName, data, description, type};
+}
 
 class CheckerHarness : public ::testing::Test {
  protected:
-  CheckerHarness();
-  ~CheckerHarness() override;
+  CheckerHarness() {
+    UseRepositoryLanguage();
+    SetCannotRemoveList({});
+    recorder.Attach(context);
+    context.cancelFlag = &cancel;
+  }
+  ~CheckerHarness() override { SetCannotRemoveList({}); }
 
   // Every issue collected was announced, in the same order, with wParam 0.
-  void ExpectAnnounced() const;
+  void ExpectAnnounced() const {
+    EXPECT_EQ(DescribeIssues(recorder.issues), DescribeIssues(context.issues));
+    for (WPARAM wParam : recorder.wParams) EXPECT_EQ(wParam, 0u);
+  }
 
   RegistrySandbox sandbox;
   ScratchFolder folder;
@@ -26,12 +55,3 @@ class CheckerHarness : public ::testing::Test {
   ScanContext context;
   volatile LONG cancel = 0;  // context.cancelFlag points here
 };
-
-// A record built from literal fields, for comparison with DescribeIssue.
-ScanIssue ExpectedIssue(RootKey root, const std::string& key, const std::string& valueName,
-                        const std::string& data, const std::string& description,
-                        std::uint32_t type);
-
-// All six fields on one line, so that a mismatch shows which one differs.
-std::string DescribeIssue(const ScanIssue& issue);
-std::vector<std::string> DescribeIssues(const std::vector<ScanIssue>& issues);

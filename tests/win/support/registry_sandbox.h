@@ -1,14 +1,16 @@
 #pragma once
-// Gives a test exactly the registry it builds: the four predefined roots
-// HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE and HKEY_USERS
-// are redirected for this process to empty scratch keys, which are removed
-// again afterwards.
+// Gives a test exactly the registry it builds: HKEY_CLASSES_ROOT,
+// HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE and HKEY_USERS are redirected for this
+// process to empty scratch keys, which are removed again afterwards.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "foundation/registry_path.h"
+#include "foundation/registry_key.h"
 
 class RegistrySandbox {
  public:
@@ -17,25 +19,33 @@ class RegistrySandbox {
   RegistrySandbox(const RegistrySandbox&) = delete;
   RegistrySandbox& operator=(const RegistrySandbox&) = delete;
 
-  // The real path (below the real HKEY_CURRENT_USER) that stands for `root`.
-  std::string ScratchPathOf(RootKey root) const;
-
  private:
   std::string base_;
-  std::vector<std::pair<HKEY, HKEY>> overrides_;
+  std::vector<std::pair<HKEY, HKEY>> overrides_;  // root -> its scratch key
 };
 
-// Registry helpers for building test registries (through the redirected
-// roots while a sandbox exists). They fail the current test on error.
+// For building test registries through the (redirected) roots. Missing keys
+// are created; a failure fails the current test.
 void CreateKey(RootKey root, const std::string& key);
-void SetValue(RootKey root, const std::string& key, const std::string& name, DWORD type,
-              const void* data, DWORD size);
-void SetString(RootKey root, const std::string& key, const std::string& name,
-               const std::string& value, DWORD type = REG_SZ);
-void SetDword(RootKey root, const std::string& key, const std::string& name, DWORD value);
-bool KeyExists(RootKey root, const std::string& key);
-bool ValueExists(RootKey root, const std::string& key, const std::string& name);
-void DeleteTree(RootKey root, const std::string& key);
 
-// Removes the scratch keys of test runs whose process is gone.
-void RemoveStaleSandboxes();
+inline void SetValue(RootKey root, const std::string& key, const std::string& name, DWORD type,
+                     const void* data, DWORD size) {
+  EXPECT_EQ(RegSetKeyValueA(ToHkey(root), key.c_str(), name.c_str(), type, data, size),
+            ERROR_SUCCESS)
+      << "cannot set " << RootKeyName(root) << "\\" << key << "\\" << name;
+}
+inline void SetString(RootKey root, const std::string& key, const std::string& name,
+                      const std::string& value, DWORD type = REG_SZ) {
+  SetValue(root, key, name, type, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+inline void SetDword(RootKey root, const std::string& key, const std::string& name, DWORD value) {
+  SetValue(root, key, name, REG_DWORD, &value, sizeof value);
+}
+
+inline bool KeyExists(RootKey root, const std::string& key) {
+  return OpenRegKey(root, key).IsOpen();
+}
+inline bool ValueExists(RootKey root, const std::string& key, const std::string& name) {
+  return RegQueryValueExA(OpenRegKey(root, key).Get(), name.c_str(), nullptr, nullptr, nullptr,
+                          nullptr) == ERROR_SUCCESS;
+}

@@ -2,6 +2,8 @@
 // A real window on the test thread that records the scan messages it gets.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -9,14 +11,22 @@
 
 class ScanRecorder {
  public:
-  ScanRecorder();
-  ~ScanRecorder();
+  ScanRecorder() {
+    static WNDCLASSA wc = {0,       Record,  0,       0,       GetModuleHandleA(nullptr),
+                           nullptr, nullptr, nullptr, nullptr, "KelvaneTestScanRecorder"};
+    static const ATOM windowClass = RegisterClassA(&wc);
+    window_ = CreateWindowExA(0, MAKEINTATOM(windowClass), "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    EXPECT_NE(window_, nullptr);
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~ScanRecorder() { DestroyWindow(window_); }
   ScanRecorder(const ScanRecorder&) = delete;
   ScanRecorder& operator=(const ScanRecorder&) = delete;
 
-  HWND window() const { return window_; }
-  // Points all three handles of `context` at this window.
-  void Attach(ScanContext& context) const;
+  void Attach(ScanContext& context) const {
+    context.hwndCurrentKey = context.hwndIssues = context.hwndProgress = window_;
+  }
 
   std::vector<ScanIssue> issues;         // copies of WM_SCAN_ISSUE records
   std::vector<std::string> currentKeys;  // WM_SCAN_CURRENT_KEY texts
@@ -24,6 +34,20 @@ class ScanRecorder {
   std::vector<WPARAM> wParams;           // every wParam received (all must be 0)
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Scan messages come only once the constructor has stored `this`.
+    auto* self = reinterpret_cast<ScanRecorder*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_SCAN_ISSUE)
+      self->issues.push_back(*reinterpret_cast<const ScanIssue*>(lParam));
+    else if (message == WM_SCAN_CURRENT_KEY)
+      self->currentKeys.push_back(*reinterpret_cast<const std::string*>(lParam));
+    else if (message == WM_SCAN_PROGRESS)
+      self->progress.push_back(static_cast<int>(lParam));
+    else
+      return DefWindowProcA(window, message, wParam, lParam);
+    self->wParams.push_back(wParam);
+    return 0;
+  }
+
   HWND window_ = nullptr;
 };

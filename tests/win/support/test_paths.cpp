@@ -1,11 +1,16 @@
 #include "support/test_paths.h"
 
+#include <algorithm>
+
 #include "foundation/language_table.h"
 
 std::string SourcePath(const std::string& relative) {
-  std::string path = std::string(KELVANE_SOURCE_DIR_WIN) + "\\" + relative;
-  for (char& c : path)
-    if (c == '/') c = '\\';
+  return KELVANE_SOURCE_DIR_WIN "\\" + relative;
+}
+
+std::string KelvaneExePath() {
+  std::string path = "Z:" KELVANE_EXE_PATH;
+  std::replace(path.begin(), path.end(), '/', '\\');
   return path;
 }
 
