@@ -85,6 +85,9 @@ std::string LanguageTable::Lookup(const std::string& key, bool expandEscapes) co
 }
 
 void LanguageTable::TranslateWindow(HWND window) const {
+  // Without a window, EnumChildWindows would visit every top-level window
+  // of the desktop, other programs' included.
+  if (!IsWindow(window)) return;
   TranslateOne(*this, window);
   EnumChildWindows(window, TranslateChild, reinterpret_cast<LPARAM>(this));
 }

@@ -39,6 +39,10 @@ TEST(FileChecks, ExistenceCreationForcedDeletionAndFixedDrives) {
   EXPECT_TRUE(FolderExists(folder / "A") && !PathExists(folder / "A\\B"));
   CreateFolderPath(folder / "A\\B\\C\\");
   EXPECT_TRUE(FolderExists(folder / "A\\B\\C"));
+  std::string path;  // the text rules over the real drives
+  EXPECT_TRUE(ExtractFilePath("\"" + file + "\" /S", path) && path == file) << path;
+  EXPECT_FALSE(ExtractFilePath("E:\\setup.exe", path));
+  EXPECT_EQ(GetFileSize64(folder.WriteFile("five.bin", "12345")), 5u);
   SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   EXPECT_TRUE(DeleteFileForced(file));
   EXPECT_FALSE(FileExists(file) || DeleteFileForced(file));

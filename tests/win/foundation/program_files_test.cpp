@@ -1,8 +1,10 @@
 // The program's own files: Settings.ini, the language files, its version resource.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 
+#include "foundation/language_choice.h"
 #include "foundation/language_table.h"
 #include "foundation/program_paths.h"
 #include "foundation/settings_keys.h"
@@ -69,6 +71,20 @@ TEST(ProgramFiles, LanguageTextsComeFromThePrimaryThenTheFallbackThenTheKeyItsel
   }
   EXPECT_EQ(captions, "Neustart|Defrag|A\nB|OK||");  // captions that are no key stay
   DestroyWindow(top);
+}
+
+TEST(ProgramFiles, TheLanguageChooserListsTheFilesAndFindsTheirFlags) {
+  ScratchFolder folder;
+  for (const char* name : {"Deutsch.txt", "English.txt", "readme.md", "Deutsch.bmp"})
+    folder.WriteFile(std::string("Language\\") + name);
+  std::vector<std::string> entries;
+  for (const LanguageEntry& entry : ListLanguageFiles(folder.path()))
+    entries.push_back(entry.fileName + "=" + entry.title);
+  std::sort(entries.begin(), entries.end());
+  EXPECT_EQ(entries, (std::vector<std::string>{"Deutsch.txt=Deutsch", "English.txt=English"}));
+  EXPECT_EQ(LanguageFlagPath(folder.path(), "Deutsch.txt"), folder / "Language\\Deutsch.bmp");
+  EXPECT_EQ(LanguageFlagPath(folder.path(), "English.txt"), folder / "Language\\Default.bmp");
+  EXPECT_EQ(LanguageTitleOf("a.txt.txt"), "a");
 }
 
 TEST(ShippedFiles, EnglishFormatsCarryTheConversionsTheirCallersPassAndTheProgramItsVersion) {
