@@ -1,90 +1,65 @@
 #include "scan/scan_issue.h"
 
-#include <gtest/gtest.h>
-
-#include "support/scan_recorder.h"
-#include "support/test_paths.h"
+#include "scan/registry_walker.h"
+#include "support/checker_harness.h"
 
 namespace {
 
-ScanIssue ValueIssue(const std::string& key, const std::string& name) {
-  return MakeIssue(kCurrentUser, key, name, "data", IssueCategory::kHistoryList, "arg", REG_SZ);
+ScanIssue Value(const std::string& name) {
+  return MakeIssue(kCurrentUser, "Software\\Demo", name, "data", IssueCategory::kHistoryList, "arg",
+                   REG_SZ);
 }
 
-ScanIssue KeyIssue(const std::string& key) {
-  return MakeIssue(kLocalMachine, key, "", "", IssueCategory::kEmptySoftwareKey, "Empty",
-                   kWholeKeyType);
+ScanIssue Key(RootKey root, const std::string& key, const std::string& valueName = "") {
+  return MakeIssue(root, key, valueName, "", IssueCategory::kMenuOrder, "x", kWholeKeyType);
 }
 
-class ScanIssues : public ::testing::Test {
- protected:
-  void SetUp() override { UseRepositoryLanguage(); }
-  void TearDown() override { SetCannotRemoveList({}); }
-};
+using ScanMessages = CheckerHarness;
+
+TEST_F(ScanMessages, CannotRemoveEntriesMatchWholePathsIgnoringCase) {
+  SetCannotRemoveList({"hkey_current_user\\SOFTWARE\\demo\\NAME",
+                       "HKEY_LOCAL_MACHINE\\Software\\Empty",
+                       "HKEY_CURRENT_USER\\Software\\Demo\\"});
+  const struct {
+    ScanIssue issue;
+    bool known;
+  } cases[] = {
+      {Value("Name"), true},
+      {Value(""), true},  // the default value: path ends in a backslash
+      {Key(kLocalMachine, "Software\\Empty"), true},
+      {Value("Nam"), false},
+      {Key(kLocalMachine, "Software\\Empty\\Sub"), false},
+      {Key(kLocalMachine, "Software"), false},
+      {Key(kCurrentUser, "Software\\Demo", "Name"), false},  // a key's path has no value name
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(IsKnownUnremovable(c.issue), c.known) << DescribeIssue(c.issue);
+  // Known entries are dropped; the others, duplicates too, collected and announced.
+  for (const char* name : {"Kept", "NAME", "Kept"}) AddIssue(context, Value(name));
+  EXPECT_EQ(DescribeIssues(context.issues), DescribeIssues({Value("Kept"), Value("Kept")}));
+  ExpectAnnounced();
+}
+
+TEST_F(ScanMessages, ARealWindowGetsEachMessageAndNullOrDestroyedOnesNothing) {
+  ReportCurrentKey(context, "Software\\Key", false);
+  ReportProgressPercent(context, 42);
+  AddIssue(context, Value("A"));
+  EXPECT_EQ(recorder.currentKeys, std::vector<std::string>{"Software\\Key"});
+  EXPECT_EQ(recorder.progress, std::vector<int>{42});
+  EXPECT_EQ(recorder.wParams.size(), 3u);
+  ExpectAnnounced();  // the issue itself, every wParam 0
+
+  HWND destroyed =
+      CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(DestroyWindow(destroyed));
+  for (HWND window : {HWND(nullptr), destroyed}) {
+    ScanContext other;
+    other.hwndCurrentKey = other.hwndIssues = other.hwndProgress = window;
+    ReportCurrentKey(other, "x", false);
+    ReportProgressPercent(other, 50);
+    AddIssue(other, Value("B"));
+    EXPECT_EQ(other.issues.size(), 1u);  // collected all the same
+  }
+}
 
 }  // namespace
-
-TEST_F(ScanIssues, MakeIssueFormatsTheCategoryText) {
-  const ScanIssue issue = KeyIssue("Software\\Empty");
-  EXPECT_EQ(issue.root, kLocalMachine);
-  EXPECT_EQ(issue.key, "Software\\Empty");
-  EXPECT_EQ(issue.type, kWholeKeyType);
-  EXPECT_NE(issue.description.find("Empty"), std::string::npos) << issue.description;
-  EXPECT_EQ(issue.description.find("%"), std::string::npos) << issue.description;
-}
-
-TEST_F(ScanIssues, FullPathsOfKeyAndValueIssues) {
-  EXPECT_EQ(IssueFullPath(KeyIssue("Software\\Empty")), "HKEY_LOCAL_MACHINE\\Software\\Empty");
-  EXPECT_EQ(IssueFullPath(ValueIssue("Software\\Demo", "Name")),
-            "HKEY_CURRENT_USER\\Software\\Demo\\Name");
-  // The default value leaves a trailing backslash.
-  EXPECT_EQ(IssueFullPath(ValueIssue("Software\\Demo", "")), "HKEY_CURRENT_USER\\Software\\Demo\\");
-}
-
-TEST_F(ScanIssues, CannotRemoveEntriesMatchWholePathsIgnoringCase) {
-  SetCannotRemoveList({"hkey_current_user\\SOFTWARE\\demo\\NAME", "HKEY_LOCAL_MACHINE\\Software\\Empty",
-                       "HKEY_CURRENT_USER\\Software\\Demo\\"});
-  EXPECT_TRUE(IsKnownUnremovable(ValueIssue("Software\\Demo", "Name")));
-  EXPECT_TRUE(IsKnownUnremovable(ValueIssue("Software\\Demo", "")));
-  EXPECT_TRUE(IsKnownUnremovable(KeyIssue("Software\\Empty")));
-  EXPECT_FALSE(IsKnownUnremovable(ValueIssue("Software\\Demo", "Nam")));
-  EXPECT_FALSE(IsKnownUnremovable(KeyIssue("Software\\Empty\\Sub")));
-  EXPECT_FALSE(IsKnownUnremovable(KeyIssue("Software")));
-  // A key issue is compared without a value name.
-  EXPECT_FALSE(IsKnownUnremovable(MakeIssue(kCurrentUser, "Software\\Demo", "Name", "",
-                                            IssueCategory::kMenuOrder, "x", kWholeKeyType)));
-  SetCannotRemoveList({});
-  EXPECT_FALSE(IsKnownUnremovable(ValueIssue("Software\\Demo", "Name")));
-}
-
-TEST_F(ScanIssues, AddIssueCollectsAnnouncesOrDrops) {
-  ScanRecorder recorder;
-  ScanContext context;
-  recorder.Attach(context);
-  SetCannotRemoveList({"HKEY_CURRENT_USER\\Software\\Demo\\Dropped"});
-
-  AddIssue(context, ValueIssue("Software\\Demo", "Kept"));
-  AddIssue(context, ValueIssue("Software\\Demo", "Dropped"));
-  AddIssue(context, ValueIssue("Software\\Demo", "Kept"));  // duplicates stay
-
-  ASSERT_EQ(context.issues.size(), 2u);
-  ASSERT_EQ(recorder.issues.size(), 2u);
-  EXPECT_EQ(recorder.issues[0].valueName, "Kept");
-  EXPECT_EQ(recorder.issues[0].description, context.issues[0].description);
-  EXPECT_EQ(recorder.wParams, (std::vector<WPARAM>{0, 0}));
-
-  ScanContext unattended;  // null handles: collected, nothing sent
-  AddIssue(unattended, ValueIssue("Software\\Demo", "Kept"));
-  EXPECT_EQ(unattended.issues.size(), 1u);
-  EXPECT_EQ(recorder.issues.size(), 2u);
-}
-
-TEST_F(ScanIssues, ContinueAnswerFollowsTheStopFlag) {
-  ScanContext context;
-  EXPECT_EQ(ContinueAnswer(context), 1);
-  volatile LONG stop = 0;
-  context.cancelFlag = &stop;
-  EXPECT_EQ(ContinueAnswer(context), 1);
-  stop = 7;
-  EXPECT_EQ(ContinueAnswer(context), 0);
-}
