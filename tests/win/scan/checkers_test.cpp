@@ -1,5 +1,4 @@
-// Every checker as the scan drives it, on the sandboxed registry and real
-// files on C: (a scratch folder) and the CD-ROM drive E:.
+// The checkers as their areas drive them, on the sandboxed registry and real files on C: and E:.
 #include <algorithm>
 #include <cctype>
 #include <map>
@@ -14,310 +13,179 @@
 namespace {
 
 using Texts = std::vector<std::string>;
-constexpr std::uint32_t kKey = kWholeKeyType;
 const std::string kCv = "Software\\Microsoft\\Windows\\CurrentVersion";
-const std::string kClasses = "Software\\Classes";
+const std::string kClasses = "Software\\Classes", kUninstall = kCv + "\\Uninstall";
+const std::string kDlls = kCv + "\\SharedDlls", kRun = kCv + "\\Run";
+const std::string kMru = kCv + "\\Explorer\\RunMRU";
+const std::string kMenu = kCv + "\\Explorer\\MenuOrder\\Start Menu\\Programs\\";
+const std::string kLocale = "System\\CurrentControlSet\\Control\\Nls\\Locale";
 
 std::string Issue(RootKey root, const std::string& key, const std::string& value,
                   const std::string& data, const std::string& description, std::uint32_t type) {
   return DescribeIssue(ExpectedIssue(root, key, value, data, description, type));
 }
-
-Texts Sorted(Texts texts) {
-  std::sort(texts.begin(), texts.end());
-  return texts;
-}
-
-std::string Narrow(const WCHAR* text) {
-  char buffer[512] = {};
-  WideCharToMultiByte(CP_ACP, 0, text, -1, buffer, sizeof buffer - 1, nullptr, nullptr);
-  return buffer;
+std::string KeyIssue(RootKey root, const std::string& key, const std::string& description) {
+  return Issue(root, key, "", "", description, kWholeKeyType);
 }
 
 class Checkers : public CheckerHarness {
  protected:
   const std::string here = folder.WriteFile("Here\\app.exe");
   const std::string gone = folder / "Gone\\app.exe";
+  std::map<std::string, std::string> folders;  // start-menu folders; empty: none could be listed
+  StartMenuContext menu{&context, &folders};
 
-  void Walk(RootKey root, const std::string& key, ValueVisitor checker,
-            const TypeFilter& filter = {REG_SZ}, int recurse = 1) {
-    EXPECT_EQ(WalkKey(root, key, recurse, checker, &context, ReportKeyAndCheckCancel, &context,
-                      filter, {"Wow6432Node"}),
-              1);
+  void Walk(RootKey root, const std::string& key, ValueVisitor checker, int recurse = 1) {
+    WalkKey(root, key, recurse, checker, &context, ReportKeyAndCheckCancel, &context, {}, {});
   }
-  void Enumerate(RootKey root, const std::string& key, KeyVisitor checker, void* data = nullptr) {
-    EnumSubkeys(root, key, checker, data != nullptr ? data : &context, 0, 0xFFFFFFFFu, 0);
+  void Enumerate(RootKey root, const std::string& key, KeyVisitor checker, void* data) {
+    EnumSubkeys(root, key, checker, data, 0, 0xFFFFFFFFu, 0);
   }
-  // The issues found, each of them announced; sorted where the registry's order decides.
-  Texts Found(bool sorted = false) {
+  // Every checker but the time zones', over every type of value.
+  void ScanAll() {
+    Walk(kCurrentUser, "Software", CheckSoftwareValue);
+    Walk(kClassesRoot, "CLSID", CheckComServerValue);
+    Walk(kLocalMachine, kClasses + "\\CLSID", CheckComServerValue);
+    Enumerate(kLocalMachine, kClasses, CheckFileAssociation, &context);
+    Enumerate(kLocalMachine, kUninstall, CheckUninstallEntry, &context);
+    Enumerate(kCurrentUser, kMenu, CheckStartMenuOrder, &menu);
+    Enumerate(kCurrentUser, "Software", CheckEmptySoftwareKey, &context);
+    Walk(kCurrentUser, kMru, CheckHistoryValue);
+    Walk(kLocalMachine, kDlls, CheckSharedDllValue, 0);
+    Walk(kLocalMachine, kLocale, CheckLocaleValue, 0);
+    Walk(kLocalMachine, kRun, CheckStartupValue, 0);
+  }
+  // The issues found, in any order, each of them announced.
+  void ExpectFound(Texts expected) {
     ExpectAnnounced();
-    return sorted ? Sorted(DescribeIssues(context.issues)) : DescribeIssues(context.issues);
+    Texts found = DescribeIssues(context.issues);
+    std::sort(found.begin(), found.end()), std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(found, expected);
   }
 };
 
-TEST_F(Checkers, SoftwarePathReportsTheMissingPathOfTheNameElseOfTheData) {
-  const std::string app = "Software\\App", old = folder / "Old\\tool.exe";
-  const std::string quoted = "\"" + gone + "\" /run", data = folder / "Gone\\data.exe";
-  const std::string longTail = gone + " /" + std::string(700, 'x');
-  SetString(kCurrentUser, app, "", quoted);
-  SetString(kCurrentUser, app, old, data);   // both gone: the name is reported
-  SetString(kCurrentUser, app, here, data);  // the name exists: the data is judged
-  SetString(kCurrentUser, app, "Long", longTail);
-  SetString(kCurrentUser, app + "\\Deeper", "Folder", folder / "GoneFolder\\");
-  // Left alone: other types, even when the walk hands them over...
-  const std::string z = gone + std::string(2, '\0');
+TEST_F(Checkers, LeaveHealthyAndUnjudgeableEntriesAlone) {
+  const std::string dir = folder.MakeFolder("My App");
+  // '%' may be an environment reference that the reader expands.
+  // clang-format off
+  const Texts texts = {"", "text", here, "\"" + here + "\" \"%1\"", dir, dir + "\\",
+      "E:\\Gone\\app.exe", "Q:\\Gone\\app.exe", folder / "%APPDIR%\\app.exe",
+      "%ProgramFiles%\\Gone\\app.exe", "C:\\Windows\\System32\\gone.dll", gone + ",-101",
+      gone + " -silent", "rundll32.exe " + gone, "\\\\server\\share\\gone.exe", "Gone\\rel.exe"};
+  // clang-format on
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const std::string n = std::to_string(i), text = texts[i];
+    SetString(kCurrentUser, "Software\\Data", n, text);
+    SetString(kCurrentUser, "Software\\Names", text, n);
+    SetString(kClassesRoot, "CLSID\\{a-b-c-d-" + n + "}\\InprocServer32", "", text);
+    SetString(kLocalMachine, kClasses + "\\." + n + "\\Shell\\Open\\Command", "", text);
+    SetString(kLocalMachine, kUninstall + "\\" + n, "UninstallString", text);
+    SetDword(kLocalMachine, kDlls, text, 1);
+    SetString(kLocalMachine, kRun, n, text);
+  }
+  // Only plain text is judged, and it ends at its first zero.
+  const std::string z = gone + std::string(2, '\0'), two = here + std::string(1, '\0') + gone;
   for (DWORD type : {REG_EXPAND_SZ, REG_MULTI_SZ, REG_BINARY, REG_NONE})
-    SetValue(kCurrentUser, "Software\\Typed", gone + std::to_string(type), type, z.data(),
-             DWORD(z.size()));
+    SetValue(kCurrentUser, "Software\\Typed", gone + char('0' + type), type, z.data(), z.size());
   SetDword(kCurrentUser, "Software\\Typed", gone, 1);
-  // ...and text (as data or as name) naming nothing local that is gone.
-  const std::string dir = folder.MakeFolder("Program Files\\My App");
-  const Texts healthy = {"",
-                         "some text",
-                         here,
-                         "\"" + here + "\" \"%1\"",
-                         dir,
-                         dir + "\\",
-                         "C:\\Windows\\System32\\gone-for-good.dll",
-                         "E:\\Gone\\setup.exe",
-                         "Q:\\Gone\\setup.exe",
-                         gone + ",-101",
-                         gone + " -silent",
-                         "rundll32.exe " + gone,
-                         "\\\\server\\share\\gone.exe",
-                         "Gone\\rel.exe",
-                         "%ProgramFiles%\\Gone\\app.exe",
-                         folder / "%USERNAME%\\Gone\\app.exe"};  // its reader may expand it
-  for (std::size_t i = 0; i < healthy.size(); ++i) {
-    SetString(kCurrentUser, "Software\\Healthy", "data" + std::to_string(i), healthy[i]);
-    SetString(kCurrentUser, "Software\\Names", healthy[i], "plain");
-  }
-  const std::string twoTexts = here + std::string(1, '\0') + gone;  // text ends at its first zero
-  SetValue(kCurrentUser, "Software\\Healthy", "Two", REG_SZ, twoTexts.data(),
-           DWORD(twoTexts.size()));
-
-  Walk(kCurrentUser, "Software", CheckSoftwareValue, {});
-
-  const auto missing = [&](const std::string& key, const std::string& name, const std::string& text,
-                           const std::string& path) {
-    return Issue(kCurrentUser, key, name, text, "Missing file or folder: " + path, REG_SZ);
-  };
-  EXPECT_EQ(Found(true),
-            Sorted({missing(app, "", quoted, gone), missing(app, old, data, old),
-                    missing(app, here, data, data), missing(app, "Long", longTail, gone),
-                    missing(app + "\\Deeper", "Folder", folder / "GoneFolder\\",
-                            folder / "GoneFolder\\")}));
-}
-
-TEST_F(Checkers, ComReportsTheClassKeyOfAMissingServerOrIcon) {
-  const std::string cls = "CLSID\\{0A1B2C3D-1111-2222-3333-444455556666}";
-  const std::string other = "CLSID\\{99999999-8888-7777-6666-555544443333}";
-  const std::string lower = kClasses + "\\CLSID\\{a-b-c-d-e}";
-  SetString(kClassesRoot, cls + "\\InprocServer32", "", folder / "Gone\\x.dll");
-  SetString(kClassesRoot, cls + "\\InprocServer32", "ThreadingModel", "Apartment");
-  SetString(kClassesRoot, cls + "\\LocalServer32", "",
-            "\"" + folder / "Gone\\srv.exe\" /automation");
-  SetString(kClassesRoot, cls + "\\DefaultIcon", "", folder / "Gone\\icon.ico");
-  SetString(kLocalMachine, lower + "\\LocalServer32", "", folder / "Gone\\Srv.EXE");
-  // Left alone: healthy files, values that name no server, keys that are no class's.
-  SetString(kClassesRoot, other + "\\InprocServer32", "", here);
-  SetString(kClassesRoot, other + "\\InprocServer32", "CodeBase", gone);
-  SetString(kClassesRoot, other, "", gone);
-  SetString(kClassesRoot, "CLSID", "", gone);
-  SetString(kClassesRoot, other + "\\Sub\\Deeper", "", gone);
+  SetValue(kCurrentUser, "Software\\Two", "Two", REG_SZ, two.data(), DWORD(two.size()));
+  // Classes: values that name no server, keys that belong to no class.
+  const std::string cls = "CLSID\\{99999999-8888-7777-6666-555544443333}";
+  SetString(kClassesRoot, cls + "\\InprocServer32", "CodeBase", gone);
+  SetString(kClassesRoot, cls, "", gone);
+  SetString(kClassesRoot, cls + "\\Sub\\Deeper", "", gone);
   SetString(kClassesRoot, "CLSID\\NotAnIdentifier\\InprocServer32", "", gone);
-  SetString(kClassesRoot, "CLSID\\{no-dashes}\\InprocServer32", "", gone);
-  SetString(kClassesRoot, other + "\\DefaultIcon", "", gone + ",-101");
-  SetString(kClassesRoot, other + "\\InprocHandler32", "", "ole32.dll");
-  SetString(kClassesRoot, other + "\\LocalServer32", "", "E:\\Gone\\srv.exe");
-  SetString(kClassesRoot, other + "\\TreatAs", "", folder / "%APPDIR%\\x.dll");
-  SetString(kClassesRoot, other + "\\LocalServer", "", gone, REG_EXPAND_SZ);
-
-  Walk(kClassesRoot, "CLSID", CheckComServerValue, {});
-  Walk(kLocalMachine, kClasses + "\\CLSID", CheckComServerValue, {});
-
-  const auto com = [](RootKey root, const std::string& key, const std::string& file) {
-    return Issue(root, key, "", "", "Missing COM object file: " + file, kKey);
+  SetString(kClassesRoot, cls + "\\LocalServer", "", gone, REG_EXPAND_SZ);
+  // Extensions whose command is too long to judge, or stands elsewhere; an
+  // identifier is one key name, with a backslash it would lead to other keys.
+  const auto command = [&](const std::string& key, const std::string& text, const char* verb) {
+    SetString(kLocalMachine, kClasses + key + "\\Shell\\" + verb + "\\Command", "", text);
   };
-  EXPECT_EQ(Found(true),
-            Sorted({com(kClassesRoot, cls, "x.dll"), com(kClassesRoot, cls, "srv.exe"),
-                    com(kClassesRoot, cls, "icon.ico"), com(kLocalMachine, lower, "Srv.EXE")}));
-}
-
-TEST_F(Checkers, FileAssociationReportsTheExtensionAndProgramOfAMissingCommand) {
-  const auto key = [](const std::string& name) { return kClasses + "\\" + name; };
-  const auto command = [&](const std::string& name, const std::string& text, DWORD type = REG_SZ) {
-    SetString(kLocalMachine, key(name) + "\\Shell\\Open\\Command", "", text, type);
-  };
-  const auto identifier = [&](const std::string& extension, const std::string& name) {
-    SetString(kLocalMachine, key(extension), "", name);
-  };
-  const std::string quoted = "\"" + gone + "\" \"%1\"", plain = gone + " %1";
-  const std::string fits = gone + " /" + std::string(497 - gone.size(), 'x');  // 499 + terminator
-  identifier(".abc", "abcfile"), command("abcfile", quoted);
-  identifier(".def", "deffile"), command(".def", plain);  // no such key: its own command
-  identifier(".ghi", ".GHI"), command(".ghi", gone);      // itself: one key
-  identifier(".htm", "htmlfile"), identifier(".html", "htmlfile"), command("htmlfile", gone);
-  command(".fits", fits);
-  SetValue(kLocalMachine, key(".raw\\Shell\\Open\\Command"), "", REG_SZ, gone.data(),
-           DWORD(gone.size()));
-  // Left alone: working, unjudgeable and too long commands, no open command, no extension.
-  command(".long", fits + "y");
-  identifier(".ok", "okfile"), command("okfile", "\"" + here + "\" \"%1\"");
-  command(".sys", "%SystemRoot%\\system32\\NOTEPAD.EXE %1", REG_EXPAND_SZ);
-  command(".cd", "E:\\Gone\\player.exe \"%1\"");
-  command(".env", folder / "%APPDIR%\\app.exe \"%1\"", REG_EXPAND_SZ);
-  command(".dll", "rundll32.exe " + gone + ",Open %1");
-  identifier(".empty", "");
-  identifier(".verb", "verbfile"), command(".verb", gone);
-  SetString(kLocalMachine, key("verbfile\\Shell\\Edit\\Command"), "", gone);
-  SetString(kLocalMachine, key(".novalue\\Shell\\Open\\Command"), "Named", gone);
-  command("lonefile", gone);
-  // An identifier is one key name: with a backslash it would lead to other keys.
-  SetString(kLocalMachine, key("Shell\\Open\\Command"), "", gone);
-  command("Vendor", gone), command("Vendor\\progfile", gone);
-  identifier(".root", "\\"), identifier(".up", "Vendor\\progfile"),
-      identifier(".trail", "Vendor\\");
-
-  Enumerate(kLocalMachine, kClasses, CheckFileAssociation);
-
-  const auto assoc = [&](const std::string& name, const std::string& text) {
-    return Issue(kLocalMachine, key(name), "", "",
-                 "File association with a missing program: " + text, kKey);
-  };
-  EXPECT_EQ(Found(true),
-            Sorted({assoc(".abc", quoted), assoc("abcfile", quoted), assoc(".def", plain),
-                    assoc(".ghi", gone), assoc(".htm", gone), assoc(".html", gone),
-                    assoc("htmlfile", gone), assoc("htmlfile", gone), assoc(".fits", fits),
-                    assoc(".raw", gone)}));
-  EXPECT_EQ(recorder.currentKeys.size(), 26u);  // every subkey is shown as it is judged
-}
-
-TEST_F(Checkers, UninstallReportsEntriesWithoutValuesOrWithAMissingUninstaller) {
-  const std::string list = kCv + "\\Uninstall";
-  const auto entry = [&](const std::string& name, const std::string& text, DWORD type = REG_SZ) {
-    SetString(kLocalMachine, list + "\\" + name, "UninstallString", text, type);
-  };
-  CreateKey(kLocalMachine, list + "\\A Empty");
-  entry("B Quoted", "\"" + gone + "\" /S");
-  entry("C Expand", gone, REG_EXPAND_SZ);
-  SetValue(kLocalMachine, list + "\\D Bare", "UninstallString", REG_SZ, gone.data(),
-           DWORD(gone.size()));
-  entry("E Present", "\"" + here + "\" /S");
-  entry("F Folder", folder.path());
-  entry("G Msi", "MsiExec.exe /X{12345678-1234}");
-  entry("H CdRom", "E:\\setup.exe");
-  entry("I Percent", folder / "%APPDIR%\\u.exe", REG_EXPAND_SZ);
-  entry("J TooLong", "\"" + gone + "\" /S" + std::string(500, ' '));
-  SetString(kLocalMachine, list + "\\K NameOnly", "DisplayName", "Some App");
-  SetString(kLocalMachine, list + "\\L DefaultOnly", "", gone);
-
-  Enumerate(kLocalMachine, list, CheckUninstallEntry);
-
-  Texts expected;
-  for (const std::string name : {"A Empty", "B Quoted", "C Expand", "D Bare"})
-    expected.push_back(
-        Issue(kLocalMachine, list + "\\" + name, "", "", "Invalid uninstall entry: " + name, kKey));
-  EXPECT_EQ(Found(), expected);
-  EXPECT_EQ(recorder.currentKeys.size(), 12u);
-}
-
-TEST_F(Checkers, StartMenuOrderReportsEntriesNamedAfterNoProgramFolder) {
-  folder.MakeFolder("User\\Accessories");
-  folder.WriteFile("User\\Old Tools.lnk");
-  folder.MakeFolder("Common\\Zubeh\xF6r");
-  std::map<std::string, std::string> folders, none;
-  ListSubfolders(folder / "User", folders, true, 0);
-  ListSubfolders(folder / "Common", folders, false, 0);
-  const std::string menu = kCv + "\\Explorer\\MenuOrder\\Start Menu\\Programs";
-  for (const char* name : {"accessories", "ZUBEH\xD6R", "Access", "Old Tools"})
-    CreateKey(kCurrentUser, menu + "\\" + name);
-  SetString(kCurrentUser, menu, "Order", "x");
-
-  // Without a folder list no entry can be judged.
-  for (const auto* map : {&none, static_cast<decltype(&none)>(nullptr), &folders}) {
-    StartMenuContext start{&context, map};
-    Enumerate(kCurrentUser, menu, CheckStartMenuOrder, &start);
-  }
-
-  Texts expected;
-  for (const std::string name : {"Access", "Old Tools"})
-    expected.push_back(Issue(kCurrentUser, menu + "\\" + name, "", "",
-                             "Start menu order entry for a missing folder: " + name, kKey));
-  EXPECT_EQ(Found(true), Sorted(expected));
-  EXPECT_EQ(recorder.currentKeys.size(), 12u);
-}
-
-TEST_F(Checkers, EmptySoftwareKeyReportsKeysWithNeitherValuesNorSubkeys) {
-  CreateKey(kCurrentUser, "Software\\Vendor\\App");  // not a direct subkey
-  CreateKey(kCurrentUser, "Software\\Empty");
+  command("\\.long", gone + " /" + std::string(498 - gone.size(), 'x'), "Open");
+  command("\\lonefile", gone, "Open"), command("\\.verb", gone, "Open");
+  command("\\vfile", gone, "Edit"), command("", gone, "Open"), command("\\Vendor", gone, "Open");
+  command("\\Vendor\\pfile", gone, "Open");
+  SetString(kLocalMachine, kClasses + "\\.verb", "", "vfile");
+  int i = 0;
+  for (const char* id : {"", "\\", "Vendor\\pfile", "Vendor\\"})
+    SetString(kLocalMachine, kClasses + "\\.id" + std::to_string(i++), "", id);
+  SetString(kLocalMachine, kClasses + "\\.named\\Shell\\Open\\Command", "Named", gone);
+  // Uninstall entries: too long to judge, or with values but no uninstaller.
+  SetString(kLocalMachine, kUninstall + "\\Long", "UninstallString",
+            "\"" + gone + "\"" + std::string(500, ' '));
+  SetString(kLocalMachine, kUninstall + "\\NameOnly", "DisplayName", "App");
+  SetString(kLocalMachine, kUninstall + "\\DefaultOnly", "", gone);
+  CreateKey(kCurrentUser, "Software\\Vendor\\App");  // only direct subkeys are judged
   SetString(kCurrentUser, "Software\\DefaultOnly", "", "");
-  SetValue(kCurrentUser, "Software\\NoData", "Flag", REG_BINARY, nullptr, 0);
-  CreateKey(kLocalMachine, "Software\\Empty");
-  Enumerate(kCurrentUser, "Software", CheckEmptySoftwareKey);
-  Enumerate(kLocalMachine, "Software", CheckEmptySoftwareKey);
-  EXPECT_EQ(
-      Found(),
-      (Texts{Issue(kCurrentUser, "Software\\Empty", "", "", "Empty software key: Empty", kKey),
-             Issue(kLocalMachine, "Software\\Empty", "", "", "Empty software key: Empty", kKey)}));
-  EXPECT_EQ(recorder.currentKeys.size(), 5u);
+  SetString(kLocalMachine, kLocale, "00000409", "1");
+  CreateKey(kCurrentUser, kMenu + "Gone");  // the folders could not be listed
+  ScanAll();
+  ExpectFound({});
 }
 
-TEST_F(Checkers, HistoryReportsEveryValueByItsFormattedData) {
-  const std::string mru = kCv + "\\Explorer\\RunMRU",
-                    urls = "Software\\Microsoft\\Internet Explorer\\TypedUrls";
-  const unsigned char pidl[] = {0x14, 0x00, 0x1f, 0x50};
-  SetString(kCurrentUser, mru, "a", "notepad\\1");
-  SetValue(kCurrentUser, mru + "\\txt", "0", REG_BINARY, pidl, sizeof pidl);
-  SetDword(kCurrentUser, mru + "\\txt", "Count", 2);
-  SetString(kCurrentUser, urls, "url1", "http://example.invalid/%s%d");
-  Walk(kCurrentUser, mru, CheckHistoryValue, {});
-  Walk(kCurrentUser, urls, CheckHistoryValue);
-  const auto entry = [](const std::string& key, const char* name, const std::string& text,
-                        DWORD type) {
-    return Issue(kCurrentUser, key, name, text, "History list entry: " + text, type);
-  };
-  EXPECT_EQ(Found(), (Texts{entry(mru, "a", "notepad\\1", REG_SZ),
-                            entry(mru + "\\txt", "0", "14 00 1f 50", REG_BINARY),
-                            entry(mru + "\\txt", "Count", "0x00000002 (2)", REG_DWORD),
-                            entry(urls, "url1", "http://example.invalid/%s%d", REG_SZ)}));
-}
-
-TEST_F(Checkers, SharedDllStartupAndLocaleReportOnlyWhatIsGoneOrEmpty) {
-  const std::string dlls = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
-  const std::string run = kCv + "\\Run", locale = "System\\CurrentControlSet\\Control\\Nls\\Locale";
-  const std::string text = folder / "Gone\\text.dll", quoted = "\"" + gone + "\" /min";
-  const std::string trailing = gone + std::string(1, '\0') + "junk";
-  SetDword(kLocalMachine, dlls, gone, 1);
-  SetString(kLocalMachine, dlls, text, "2");  // whatever the counter's type
-  SetString(kLocalMachine, run, "Quoted", quoted);
-  SetValue(kLocalMachine, run, "Trailing", REG_SZ, trailing.data(), DWORD(trailing.size()));
-  for (const std::string& kept : {here, folder.path(), std::string("E:\\gone.exe"),
-                                  folder / "%APPDIR%\\x.exe", gone + ",1"}) {
-    SetDword(kLocalMachine, dlls, kept, 1);
-    SetString(kLocalMachine, run, "Kept " + kept, kept);
-  }
-  SetString(kLocalMachine, locale, "00000409", "1");
-  SetString(kLocalMachine, locale, "00000c1a", "");
-  SetValue(kLocalMachine, locale, "00000c1b", REG_SZ, "", 0);
-  SetString(kLocalMachine, locale, "00000c1c", std::string(1, '\0') + "1");
-
-  Walk(kLocalMachine, dlls, CheckSharedDllValue, {}, 0);
-  Walk(kLocalMachine, run, CheckStartupValue, {REG_SZ}, 0);
-  Walk(kLocalMachine, locale, CheckLocaleValue, {REG_SZ}, 0);
-
-  const auto empty = [&](const std::string& name) {
-    return Issue(kLocalMachine, locale, name, "", "Locale entry without data: " + name, REG_SZ);
-  };
-  EXPECT_EQ(
-      Found(),
-      (Texts{
-          Issue(kLocalMachine, dlls, gone, "0x00000001 (1)", "Missing shared DLL: " + gone,
-                REG_DWORD),
-          Issue(kLocalMachine, dlls, text, "2", "Missing shared DLL: " + text, REG_SZ),
-          Issue(kLocalMachine, run, "Quoted", quoted, "Missing start-up program: " + gone, REG_SZ),
-          Issue(kLocalMachine, run, "Trailing", gone, "Missing start-up program: " + gone, REG_SZ),
-          empty("00000c1a"), empty("00000c1b"), empty("00000c1c")}));
+TEST_F(Checkers, ReportWhatIsGoneOrEmptyWithEveryField) {
+  const std::string app = "Software\\App", old = folder / "Old\\a.exe", data = folder / "d.exe";
+  const std::string quoted = "\"" + gone + "\" /run", open = "\"" + gone + "\" \"%1\"";
+  SetString(kCurrentUser, app, "", quoted);
+  SetString(kCurrentUser, app, old, data);  // both gone: the name is reported
+  const std::string cls = "CLSID\\{0A1B2C3D-1111-2222-3333-444455556666}";
+  const std::string lower = kClasses + "\\CLSID\\{a-b-c-d-e}";
+  SetString(kClassesRoot, cls + "\\InprocServer32", "", folder / "x.dll");
+  SetString(kLocalMachine, lower + "\\LocalServer32", "", "\"" + folder / "Srv.EXE\" /automation");
+  SetString(kLocalMachine, kClasses + "\\.abc", "", "abcfile");
+  SetString(kLocalMachine, kClasses + "\\abcfile\\Shell\\Open\\Command", "", open);
+  SetString(kLocalMachine, kClasses + "\\.ghi", "", ".GHI");  // itself: one key
+  SetString(kLocalMachine, kClasses + "\\.ghi\\Shell\\Open\\Command", "", gone);
+  CreateKey(kLocalMachine, kUninstall + "\\Empty");
+  SetString(kLocalMachine, kUninstall + "\\Quoted", "UninstallString", "\"" + gone + "\" /S");
+  SetValue(kLocalMachine, kUninstall + "\\Bare", "UninstallString", REG_SZ, gone.data(),
+           DWORD(gone.size()));
+  folder.MakeFolder("Programs\\Accessories"), folder.MakeFolder("Programs\\Zubeh\xF6r");
+  folder.WriteFile("Programs\\Old Tools.lnk");
+  ListSubfolders(folder / "Programs", folders, true, 0);
+  for (const char* name : {"accessories", "ZUBEH\xD6R", "Access", "Old Tools"})
+    CreateKey(kCurrentUser, kMenu + name);
+  CreateKey(kCurrentUser, "Software\\Empty");
+  SetString(kCurrentUser, kMru, "a", "http://example.invalid/%s%d");
+  SetDword(kCurrentUser, kMru + "\\txt", "Count", 2);
+  SetDword(kLocalMachine, kDlls, gone, 1);
+  SetString(kLocalMachine, kDlls, data, "2");
+  SetString(kLocalMachine, kLocale, "00000c1a", "");
+  SetValue(kLocalMachine, kLocale, "00000c1b", REG_SZ, "", 0);
+  SetString(kLocalMachine, kLocale, "00000c1c", std::string(1, '\0') + "1");
+  SetString(kLocalMachine, kRun, "Quoted", quoted);
+  ScanAll();
+  const std::string path = "Missing file or folder: ", com = "Missing COM object file: ";
+  const std::string assoc = "File association with a missing program: ";
+  const std::string entry = "Invalid uninstall entry: ",
+                    order =
+                        "Start menu order entry for a "
+                        "missing folder: ",
+                    history = "History list entry: ";
+  const std::string url = "http://example.invalid/%s%d", count = "0x00000002 (2)";
+  const std::string dll = "Missing shared DLL: ", locale = "Locale entry without data: ";
+  // clang-format off
+  ExpectFound({Issue(kCurrentUser, app, "", quoted, path + gone, REG_SZ),
+      Issue(kCurrentUser, app, old, data, path + old, REG_SZ),
+      KeyIssue(kClassesRoot, cls, com + "x.dll"), KeyIssue(kLocalMachine, lower, com + "Srv.EXE"),
+      KeyIssue(kLocalMachine, kClasses + "\\.abc", assoc + open),
+      KeyIssue(kLocalMachine, kClasses + "\\abcfile", assoc + open),
+      KeyIssue(kLocalMachine, kClasses + "\\.ghi", assoc + gone),
+      KeyIssue(kLocalMachine, kUninstall + "\\Empty", entry + "Empty"),
+      KeyIssue(kLocalMachine, kUninstall + "\\Quoted", entry + "Quoted"),
+      KeyIssue(kLocalMachine, kUninstall + "\\Bare", entry + "Bare"),
+      KeyIssue(kCurrentUser, kMenu + "Access", order + "Access"),
+      KeyIssue(kCurrentUser, kMenu + "Old Tools", order + "Old Tools"),
+      KeyIssue(kCurrentUser, "Software\\Empty", "Empty software key: Empty"),
+      Issue(kCurrentUser, kMru, "a", url, history + url, REG_SZ),
+      Issue(kCurrentUser, kMru + "\\txt", "Count", count, history + count, REG_DWORD),
+      Issue(kLocalMachine, kDlls, gone, "0x00000001 (1)", dll + gone, REG_DWORD),
+      Issue(kLocalMachine, kDlls, data, "2", dll + data, REG_SZ),
+      Issue(kLocalMachine, kLocale, "00000c1a", "", locale + "00000c1a", REG_SZ),
+      Issue(kLocalMachine, kLocale, "00000c1b", "", locale + "00000c1b", REG_SZ),
+      Issue(kLocalMachine, kLocale, "00000c1c", "", locale + "00000c1c", REG_SZ),
+      Issue(kLocalMachine, kRun, "Quoted", quoted, "Missing start-up program: " + gone, REG_SZ)});
+  // clang-format on
 }
 
 TEST_F(Checkers, TimeZoneReportsEveryZoneButTheOneInEffect) {
@@ -325,33 +193,21 @@ TEST_F(Checkers, TimeZoneReportsEveryZoneButTheOneInEffect) {
   DYNAMIC_TIME_ZONE_INFORMATION dynamic = {};
   ASSERT_NE(GetTimeZoneInformation(&info), TIME_ZONE_ID_INVALID);
   ASSERT_NE(GetDynamicTimeZoneInformation(&dynamic), TIME_ZONE_ID_INVALID);
-  const std::string current = Narrow(info.StandardName), keyName = Narrow(dynamic.TimeZoneKeyName);
-  ASSERT_FALSE(current.empty() || keyName.empty());
+  char current[128] = {}, keyName[128] = {};
+  WideCharToMultiByte(CP_ACP, 0, info.StandardName, -1, current, 127, nullptr, nullptr);
+  WideCharToMultiByte(CP_ACP, 0, dynamic.TimeZoneKeyName, -1, keyName, 127, nullptr, nullptr);
+  ASSERT_TRUE(*current && *keyName);
   std::string otherCase = current;
-  for (char& c : otherCase)
-    c = static_cast<char>(c ^ (isalpha(static_cast<unsigned char>(c)) ? 0x20 : 0));
-  ASSERT_NE(otherCase, current);
+  for (char& c : otherCase) c ^= isalpha(static_cast<unsigned char>(c)) ? 0x20 : 0;
   const std::string zones = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\";
-  SetString(kLocalMachine, zones + "Test A Current", "Std", current);
+  SetString(kLocalMachine, zones + "A Current", "Std", current);
   // Its "Std" follows the install's language, the current name the user's.
   SetString(kLocalMachine, zones + keyName, "Std", "Name In Another Language");
-  SetString(kLocalMachine, zones + "Test B Other Case", "Std", otherCase);
-  SetString(kLocalMachine, zones + "Test C Spaced", "Std", current + " ");
-  SetString(kLocalMachine, zones + "Test D No Std", "Dlt", current);
-  SetString(kLocalMachine, zones + "Test E Long", "Std", std::string(600, 'x'));
-  SetString(kLocalMachine, zones + "Test F Lower", "std", "Lower Standard Time");
-  SetValue(kLocalMachine, zones + "Test G Bare", "Std", REG_SZ, "Bare Time", 9);
-
-  Enumerate(kLocalMachine, zones, CheckTimeZone);
-
-  const auto zone = [&](const std::string& name, const std::string& std) {
-    return Issue(kLocalMachine, zones + name, "", std, "Unused time zone: " + std, kKey);
-  };
-  EXPECT_EQ(
-      Found(true),
-      Sorted({zone("Test B Other Case", otherCase), zone("Test C Spaced", current + " "),
-              zone("Test F Lower", "Lower Standard Time"), zone("Test G Bare", "Bare Time")}));
-  EXPECT_EQ(recorder.currentKeys.size(), 8u);
+  SetString(kLocalMachine, zones + "B Other Case", "Std", otherCase);
+  SetString(kLocalMachine, zones + "C No Std", "Dlt", current);
+  Enumerate(kLocalMachine, zones, CheckTimeZone, &context);
+  ExpectFound({Issue(kLocalMachine, zones + "B Other Case", "", otherCase,
+                     "Unused time zone: " + otherCase, kWholeKeyType)});
 }
 
 TEST_F(Checkers, EachCheckerReadsDataUpToItsLengthAndStopsAfterTheEntryInHand) {
@@ -362,25 +218,49 @@ TEST_F(Checkers, EachCheckerReadsDataUpToItsLengthAndStopsAfterTheEntryInHand) {
   for (ValueVisitor checker : {CheckSoftwareValue, CheckComServerValue, CheckHistoryValue,
                                CheckSharedDllValue, CheckStartupValue, CheckLocaleValue})
     EXPECT_EQ(checker(kClassesRoot, server, "", 0, REG_SZ, data, DWORD(gone.size()), &context), 0);
-  CreateKey(kLocalMachine, "Software\\P\\.a");
-  CreateKey(kLocalMachine, "Software\\P\\.b");
-  const std::map<std::string, std::string> none;
-  StartMenuContext menu{&context, &none};
+  CreateKey(kLocalMachine, "Software\\P\\.a"), CreateKey(kLocalMachine, "Software\\P\\.b");
   for (KeyVisitor checker : {CheckFileAssociation, CheckUninstallEntry, CheckStartMenuOrder,
                              CheckEmptySoftwareKey, CheckTimeZone})
     Enumerate(kLocalMachine, "Software\\P", checker,
-              checker == CheckStartMenuOrder ? &menu : nullptr);
+              checker == CheckStartMenuOrder ? static_cast<void*>(&menu) : &context);
+  EXPECT_EQ(recorder.currentKeys, Texts(5, "Software\\P\\.a"));  // each shown as it is judged
+  EXPECT_EQ(ReportKeyAndCheckCancel(kCurrentUser, "Software", "", 0, 0, nullptr, 0, &context), 0);
+  ExpectFound({Issue(kClassesRoot, server, "", gone, "Missing file or folder: " + gone, REG_SZ),
+               KeyIssue(kClassesRoot, "CLSID\\{a-b-c-d-e}", "Missing COM object file: app.exe"),
+               Issue(kClassesRoot, server, "", gone, "History list entry: " + gone, REG_SZ),
+               Issue(kClassesRoot, server, "", gone, "Missing start-up program: " + gone, REG_SZ),
+               KeyIssue(kLocalMachine, "Software\\P\\.a", "Invalid uninstall entry: .a"),
+               KeyIssue(kLocalMachine, "Software\\P\\.a", "Empty software key: .a")});
+}
 
-  EXPECT_EQ(recorder.currentKeys, Texts(5, "Software\\P\\.a"));
-  EXPECT_EQ(
-      Found(),
-      (Texts{Issue(kClassesRoot, server, "", gone, "Missing file or folder: " + gone, REG_SZ),
-             Issue(kClassesRoot, "CLSID\\{a-b-c-d-e}", "", "", "Missing COM object file: app.exe",
-                   kKey),
-             Issue(kClassesRoot, server, "", gone, "History list entry: " + gone, REG_SZ),
-             Issue(kClassesRoot, server, "", gone, "Missing start-up program: " + gone, REG_SZ),
-             Issue(kLocalMachine, "Software\\P\\.a", "", "", "Invalid uninstall entry: .a", kKey),
-             Issue(kLocalMachine, "Software\\P\\.a", "", "", "Empty software key: .a", kKey)}));
+ScanIssue Value(const std::string& name) {
+  return MakeIssue(kCurrentUser, "Software\\Demo", name, "", IssueCategory::kHistoryList, "", 1);
+}
+ScanIssue Key(RootKey root, const std::string& key, const std::string& valueName = "") {
+  return MakeIssue(root, key, valueName, "", IssueCategory::kMenuOrder, "", kWholeKeyType);
+}
+
+TEST_F(Checkers, AddIssueDropsCannotRemoveEntriesByWholePathIgnoringCase) {
+  SetCannotRemoveList({"hkey_current_user\\SOFTWARE\\demo\\NAME",
+                       "HKEY_CURRENT_USER\\Software\\Demo\\", "HKEY_LOCAL_MACHINE\\Software\\E"});
+  // Dropped: a default value's path ends in a backslash, a key's has no value name.
+  for (const ScanIssue& issue : {Value("NAME"), Value(""), Key(kLocalMachine, "Software\\E")})
+    AddIssue(context, issue);
+  const std::vector<ScanIssue> kept = {Value("Nam"), Key(kLocalMachine, "Software\\E\\Sub"),
+                                       Key(kCurrentUser, "Software\\Demo", "Name")};
+  for (const ScanIssue& issue : kept) AddIssue(context, issue);
+  EXPECT_EQ(DescribeIssues(context.issues), DescribeIssues(kept));
+  ExpectAnnounced();
+  // Without a window, or with one that is gone, nothing is sent; all is collected.
+  HWND destroyed = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, HWND_MESSAGE, 0, 0, 0);
+  ASSERT_TRUE(DestroyWindow(destroyed));
+  for (HWND window : {HWND(nullptr), destroyed}) {
+    ScanContext other;
+    other.hwndCurrentKey = other.hwndIssues = other.hwndProgress = window;
+    ReportCurrentKey(other, "x", false), ReportProgressPercent(other, 5),
+        AddIssue(other, Value("B"));
+    EXPECT_EQ(other.issues.size(), 1u);
+  }
 }
 
 }  // namespace

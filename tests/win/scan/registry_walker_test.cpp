@@ -8,46 +8,30 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-// Every callback as "V path|name|type|length", "K path|name" or "parent|name";
+// Records each callback as "V|K path|name|type|length" (K: no data) and
 // answers stop on call number `stopAt`.
 struct Trace {
   Calls calls;
   std::size_t stopAt = 0;
-  int Record(const std::string& call) {
-    calls.push_back(call);
-    return calls.size() == stopAt ? 0 : 1;
-  }
 };
 
-int TraceValue(RootKey, const std::string& path, const std::string& name, std::uint32_t nameLength,
-               std::uint32_t type, const unsigned char* data, std::uint32_t dataLength,
-               void* trace) {
-  EXPECT_EQ(nameLength, name.size());
-  EXPECT_NE(data, nullptr);
-  return static_cast<Trace*>(trace)->Record("V " + path + "|" + name + "|" + std::to_string(type) +
-                                            "|" + std::to_string(dataLength));
-}
-
-int TraceKey(RootKey, const std::string& path, const std::string& name, std::uint32_t nameLength,
-             std::uint32_t type, const unsigned char* data, std::uint32_t dataLength, void* trace) {
-  EXPECT_TRUE(nameLength == 0 && type == 0 && data == nullptr && dataLength == 0);
-  return static_cast<Trace*>(trace)->Record("K " + path + "|" + name);
-}
-
-int TraceSubkey(RootKey, const std::string& parent, const std::string& name, std::uint32_t,
-                std::uint32_t, const unsigned char*, std::uint32_t, void* trace) {
-  return static_cast<Trace*>(trace)->Record(parent + "|" + name);
+int Record(RootKey, const std::string& path, const std::string& name, std::uint32_t nameLength,
+           std::uint32_t type, const unsigned char* data, std::uint32_t length, void* context) {
+  Trace& trace = *static_cast<Trace*>(context);
+  EXPECT_EQ(nameLength, data != nullptr ? name.size() : 0u);
+  trace.calls.push_back((data != nullptr ? "V " : "K ") + path + "|" + name + "|" +
+                        std::to_string(type) + "|" + std::to_string(length));
+  return trace.calls.size() == trace.stopAt ? 0 : 1;
 }
 
 const std::string V1 = "V Software\\A|one|1|2", V2 = "V Software\\A|two|4|4",
-                  KB = "K Software\\A\\B|B", V3 = "V Software\\A\\B|three|2|2",
-                  KC = "K Software\\A\\B\\C|C", V4 = "V Software\\A\\B\\C|four|1|2",
-                  KD = "K Software\\A\\D|D", V5 = "V Software\\A\\D|five|1|2";
+                  KB = "K Software\\A\\B|B|0|0", V3 = "V Software\\A\\B|three|2|2",
+                  KC = "K Software\\A\\B\\C|C|0|0", V4 = "V Software\\A\\B\\C|four|1|2",
+                  KD = "K Software\\A\\D|D|0|0", V5 = "V Software\\A\\D|five|1|2";
 
 class RegistryWalker : public ::testing::Test {
  protected:
   RegistrySandbox sandbox;
-
   void SetUp() override {
     SetString(kCurrentUser, "Software\\A", "one", "1");
     SetDword(kCurrentUser, "Software\\A", "two", 2);
@@ -57,11 +41,10 @@ class RegistryWalker : public ::testing::Test {
   }
 
   Calls Walk(const std::string& start, int recurse, const TypeFilter& filter = {},
-             const SkipList& skip = {}, std::size_t stopAt = 0, int result = 1) {
+             const SkipList& skip = {}, std::size_t stopAt = 0) {
     Trace trace{{}, stopAt};
-    EXPECT_EQ(
-        WalkKey(kCurrentUser, start, recurse, TraceValue, &trace, TraceKey, &trace, filter, skip),
-        result);
+    EXPECT_EQ(WalkKey(kCurrentUser, start, recurse, Record, &trace, Record, &trace, filter, skip),
+              stopAt == 0 ? 1 : 0);
     return trace.calls;
   }
 };
@@ -77,55 +60,35 @@ TEST_F(RegistryWalker, PreOrderWalkWithTypeFilterAndSkipList) {
   EXPECT_EQ(Walk("Software\\A", 1, {}, {"*\\D"}), (Calls{V1, V2, KB, V3, KC, V4, KD}));
   EXPECT_EQ(Walk("Software\\A", 1, {}, {"HKEY_CURRENT_USER\\SOFTWARE\\A"}), Calls{});
   EXPECT_EQ(Walk("Software\\A", 1, {}, {"hkey_current_user\\software\\a\\b\\c\\x"}), all);
-  EXPECT_EQ(Walk("", 1, {}, {"hkey_current_user\\?*"}), Calls{"K Software|Software"});
+  EXPECT_EQ(Walk("", 1, {}, {"hkey_current_user\\?*"}), Calls{"K Software|Software|0|0"});
 }
 
 TEST_F(RegistryWalker, StopAnswerUnwindsEveryLevel) {
-  EXPECT_EQ(Walk("Software\\A", 1, {}, {}, 6, 0), (Calls{V1, V2, KB, V3, KC, V4}));
-  EXPECT_EQ(Walk("Software\\A", 1, {}, {}, 3, 0), (Calls{V1, V2, KB}));
-  EXPECT_EQ(Walk("Software\\A", 1, {}, {}, 2, 0), (Calls{V1, V2}));
+  EXPECT_EQ(Walk("Software\\A", 1, {}, {}, 6), (Calls{V1, V2, KB, V3, KC, V4}));
+  EXPECT_EQ(Walk("Software\\A", 1, {}, {}, 3), (Calls{V1, V2, KB}));
+  EXPECT_EQ(Walk("Software\\A", 1, {}, {}, 2), (Calls{V1, V2}));
 }
 
 TEST_F(RegistryWalker, UnopenableKeysAreLeftOutAndLargeValuesArriveWhole) {
   EXPECT_EQ(Walk("Software\\Missing", 1), Calls{});
-  EXPECT_EQ(WalkKey(0x90000000u, "Software", 1, TraceValue, nullptr, TraceKey, nullptr, {}, {}), 1);
+  EXPECT_EQ(WalkKey(0x90000000u, "Software", 1, Record, nullptr, Record, nullptr, {}, {}), 1);
   const std::string name(300, 'n'), huge(100000, 'h');
   SetString(kCurrentUser, "Software\\Big", name, std::string(3000, 'x'));
-  SetValue(kCurrentUser, "Software\\Big\\Deeper", "huge", REG_BINARY, huge.data(),
-           DWORD(huge.size()));
+  SetValue(kCurrentUser, "Software\\Big\\Deeper", "huge", REG_BINARY, huge.data(), huge.size());
   SetString(kCurrentUser, "Software\\Big\\Deeper", "zafter", "x");
   EXPECT_EQ(Walk("Software\\Big", 1),
-            (Calls{"V Software\\Big|" + name + "|1|3001", "K Software\\Big\\Deeper|Deeper",
+            (Calls{"V Software\\Big|" + name + "|1|3001", "K Software\\Big\\Deeper|Deeper|0|0",
                    "V Software\\Big\\Deeper|huge|3|100000", "V Software\\Big\\Deeper|zafter|1|2"}));
 }
 
 TEST_F(RegistryWalker, EnumSubkeysHandsEachSubkeyWithItsParentsPath) {
-  Trace direct, nested{{}, 2}, stopped{{}, 1};
-  EnumSubkeys(kCurrentUser, " \\Software\\A\\ ", TraceSubkey, &direct, 0, 0xFFFFFFFFu, 0);
-  EXPECT_EQ(direct.calls, (Calls{"Software\\A|B", "Software\\A|D"}));
-  // A stop answer ends only the loop of the key it came from.
-  EnumSubkeys(kCurrentUser, "Software\\A", TraceSubkey, &nested, 1, 0xFFFFFFFFu, 0);
-  EXPECT_EQ(nested.calls, (Calls{"Software\\A|B", "Software\\A\\B|C", "Software\\A|D"}));
-  EnumSubkeys(kCurrentUser, "Software\\A", TraceSubkey, &stopped, 0, 0xFFFFFFFFu, 0);
-  EXPECT_EQ(stopped.calls, Calls{"Software\\A|B"});
-  EXPECT_TRUE(HasNoSubkeys(kCurrentUser, "Software\\A\\D"));
-  EXPECT_FALSE(HasNoSubkeys(kCurrentUser, "Software\\A"));
-}
-
-TEST_F(RegistryWalker, ScanKeyVisitorAnswersStopOnceTheFlagIsSet) {
-  volatile LONG stop = 0;
-  ScanContext context;
-  context.cancelFlag = &stop;
-  Trace trace;
-  EXPECT_EQ(WalkKey(kCurrentUser, "Software", 1, TraceValue, &trace, ReportKeyAndCheckCancel,
-                    &context, {}, {}),
-            1);
-  EXPECT_EQ(trace.calls.size(), 5u);
-  stop = 1;
-  EXPECT_EQ(WalkKey(kCurrentUser, "Software", 1, TraceValue, &trace, ReportKeyAndCheckCancel,
-                    &context, {}, {}),
-            0);
-  EXPECT_EQ(trace.calls.size(), 5u);  // stopped at the first subkey
+  Trace direct, stopped{{}, 1};
+  EnumSubkeys(kCurrentUser, " \\Software\\A\\ ", Record, &direct, 0, 0xFFFFFFFFu, 0);
+  EXPECT_EQ(direct.calls, (Calls{"K Software\\A|B|0|0", "K Software\\A|D|0|0"}));
+  EnumSubkeys(kCurrentUser, "Software\\A", Record, &stopped, 0, 0xFFFFFFFFu, 0);
+  EXPECT_EQ(stopped.calls, Calls{"K Software\\A|B|0|0"});
+  EXPECT_TRUE(HasNoSubkeys(kCurrentUser, "Software\\A\\D") &&
+              !HasNoSubkeys(kCurrentUser, "Software\\A"));
 }
 
 }  // namespace

@@ -18,11 +18,7 @@ std::string Config(const std::string& areas, const std::string& exclude) {
 }
 std::string RunArea(const std::string& attributes) { return "    <Run " + attributes + "/>\n"; }
 std::string Item(const std::string& value) { return "      <item value=\"" + value + "\"/>\n"; }
-std::string Custom(const std::string& items) {
-  return "    <custom>\n" + items + "    </custom>\n";
-}
-const std::string kFactory =
-    "    <default>\n" + Item("HKEY_LOCAL_MACHINE\\Software\\F") + "    </default>\n";
+std::string Custom(const std::string& s) { return "    <custom>\n" + s + "    </custom>\n"; }
 
 class ScanConfig : public ::testing::Test {
  protected:
@@ -35,101 +31,73 @@ class ScanConfig : public ::testing::Test {
 };
 
 TEST_F(ScanConfig, AnAreaIsOnOnlyWhenItsCustomSwitchIsADecimalOtherThanZero) {
-  const struct {
-    const char* attributes;
-    bool on;
-  } cases[] = {
-      {"default=\"1\"", false},         {"custom=\"1\"", true},           {"custom=\"0\"", false},
-      {"custom=\"-1\"", true},          {"custom=\" 2 \"", true},         {"custom=\"+7\"", true},
-      {"custom=\"00\"", false},         {"custom=\"\"", false},           {"custom=\"yes\"", false},
-      {"custom=\"1.5\"", false},        {"custom=\"0x1\"", false},        {"custom=\"1 2\"", false},
-      {"custom=\"2147483647\"", true},  {"custom=\"2147483648\"", false}, {"custom=\"-\"", false},
-      {"custom=\"-2147483648\"", true}, {"custom=\"4294967296\"", false},
-  };
+  const std::pair<const char*, bool> cases[] = {
+      {"1", true},          {"-1", true},          {" 2 ", true},         {"+7", true},
+      {"2147483647", true}, {"0", false},          {"00", false},         {"", false},
+      {"yes", false},       {"-2147483648", true}, {"1.5", false},        {"0x1", false},
+      {"1 2", false},       {"-", false},          {"2147483648", false}, {"4294967296", false}};
   for (const auto& c : cases) {
-    Write(Config(RunArea(c.attributes), ""));
+    Write(Config(RunArea("default=\"1\" custom=\"" + std::string(c.first) + "\""), ""));
     const ScanConfigDocument document = LoadScanConfig(xml);
-    ASSERT_TRUE(document.IsLoaded());
-    EXPECT_EQ(IsAreaEnabled(document, ScanArea::Run), c.on) << c.attributes;
-    EXPECT_EQ(ReadAreaFlags(xml, false)[AreaIndex(ScanArea::Run)], c.on) << c.attributes;
+    EXPECT_EQ(IsAreaEnabled(document, ScanArea::Run), c.second) << c.first;
     EXPECT_FALSE(IsAreaEnabled(document, ScanArea::UserSoft)) << "no element";
   }
-  Write(Config(RunArea("default=\"1\" custom=\"0\""), ""));
-  EXPECT_TRUE(ReadAreaFlags(xml, true)[AreaIndex(ScanArea::Run)]);
+  Write(Config(RunArea("default=\"1\""), ""));
+  EXPECT_FALSE(IsAreaEnabled(LoadScanConfig(xml), ScanArea::Run)) << "no custom switch";
+  EXPECT_TRUE(ReadAreaFlags(xml, true)[AreaIndex(ScanArea::Run)]) << "the factory switch";
 }
 
-TEST_F(ScanConfig, WriteExclusionsReplacesTheUserListInOrder) {
-  // Items without a value exclude nothing: as a fragment of every path
-  // they would switch the whole scan off.
-  Write(Config("", kFactory + Custom(Item("A") + "      <item/>\n" + Item("") + Item("C"))));
-  EXPECT_EQ(ReadExclusions(xml, false), (Strings{"A", "C"}));
-  ASSERT_TRUE(WriteExclusions(xml, {"B", "", "A"}));
-  EXPECT_EQ(ReadExclusions(xml, false), (Strings{"B", "A"}));
-  EXPECT_EQ(ReadExclusions(xml, true), Strings{"HKEY_LOCAL_MACHINE\\Software\\F"});
-  // Each item on its own line, indented like the ones it replaced.
-  EXPECT_NE(ReadWholeFile(xml).find(kFactory + Custom(Item("B") + Item("A"))), std::string::npos)
-      << ReadWholeFile(xml);
-  const std::string odd = GetACP() == 1252 ? "a&b <\"c\"> *? Caf\xe9" : "a&b <\"c\"> *?";
-  ASSERT_TRUE(AddExclusion(xml, odd));
-  EXPECT_EQ(ReadExclusions(xml, false), (Strings{"B", "A", odd}));
-  EXPECT_EQ(CountExclusions(xml), 3);
-  ASSERT_TRUE(WriteExclusions(xml, {}));
-  EXPECT_EQ(CountExclusions(xml), 0);
-}
-
-TEST_F(ScanConfig, SavingKeepsEverythingElseOfTheFile) {
+TEST_F(ScanConfig, WritingKeepsEverythingButTheUserListWhichTakesTheGivenOrder) {
+  const std::string items = Item("A") + "      <item/>\n" + Item("") + Item("C");
   const std::string original =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- kept -->\n<Config build=\"7\">\n"
       "  <Areas>\n    <Run default=\"1\" custom=\"0\" extra=\"e\"/>\n    <Other x=\"1\"/>\n"
       "  </Areas>\n  <Exclude>\n    <default>\n      <item value=\"F\" why=\"factory\"/>\n"
-      "    </default>\n    <custom>\n      <!-- user note -->\n      <item value=\"A\"/>\n"
+      "    </default>\n    <custom>\n      <!-- user note -->\n" +
+      items +
       "      <group><item value=\"nested\"/></group>\n    </custom>\n  </Exclude>\n"
       "  <Unknown a=\"b\">text &amp; more</Unknown>\n</Config>\n";
   Write(original);
+  // An item without a value would, as a fragment of every path, switch the scan off.
+  EXPECT_EQ(ReadExclusions(xml, false), (Strings{"A", "C"}));
   AreaFlags flags{};
   flags[AreaIndex(ScanArea::Run)] = true;
   ASSERT_TRUE(WriteAreaFlags(xml, flags));
-  ASSERT_TRUE(WriteExclusions(xml, {"B"}));
+  ASSERT_TRUE(WriteExclusions(xml, {"B", "", "A"}));
   ASSERT_TRUE(AddExclusion(xml, "C"));
-  // The user's items come last in their list, after the nodes they do not own.
+  // The user's items come last in their list, each on its own line.
   std::string expected = original;
   expected.replace(expected.find("custom=\"0\""), 10, "custom=\"1\"");
-  expected.replace(expected.find(Item("A")), Item("A").size(), "");
-  expected.insert(expected.find("    </custom>"), Item("B") + Item("C"));
+  expected.replace(expected.find(items), items.size(), "");
+  expected.insert(expected.find("    </custom>"), Item("B") + Item("A") + Item("C"));
   EXPECT_EQ(ReadWholeFile(xml), expected);
+  const std::string odd = GetACP() == 1252 ? "a&b <\"c\"> *? Caf\xe9" : "a&b <\"c\"> *?";
+  ASSERT_TRUE(AddExclusion(xml, odd));
+  EXPECT_EQ(ReadExclusions(xml, false), (Strings{"B", "A", "C", odd}));
+  EXPECT_EQ(ReadExclusions(xml, true), Strings{"F"});
+  ASSERT_TRUE(WriteExclusions(xml, {}));
+  EXPECT_EQ(CountExclusions(xml), 0);
 }
 
 TEST_F(ScanConfig, AFileThatDidNotLoadIsNeverWritten) {
   AreaFlags on;
   on.fill(true);
   for (const std::string content : {"", "<Config><Areas>", "\xff\xfe<"}) {
-    if (content.empty())
-      DeleteFileA(xml.c_str());
-    else
-      Write(content);
+    if (!content.empty()) Write(content);
     const ScanConfigDocument document = LoadScanConfig(xml);
-    EXPECT_FALSE(document.IsLoaded()) << content;
-    EXPECT_FALSE(document.Save());
-    EXPECT_EQ(ReadAreaFlags(xml, true), AreaFlags{});
-    EXPECT_EQ(ReadAreaFlags(xml, false), AreaFlags{});
-    EXPECT_EQ(CountExclusions(xml), 0);
+    EXPECT_FALSE(document.IsLoaded() || document.Save()) << content;
     EXPECT_FALSE(WriteAreaFlags(xml, on) || WriteExclusions(xml, {"A"}) || AddExclusion(xml, "A"));
     EXPECT_EQ(FileExists(xml), !content.empty());
     EXPECT_EQ(ReadWholeFile(xml), content);
   }
-  // Nor one without a user list, nor a read-only one.
-  const std::string noList = Config(RunArea("custom=\"1\""), kFactory);
-  Write(noList);
-  EXPECT_FALSE(WriteExclusions(xml, {"A"}) || AddExclusion(xml, "A"));
-  EXPECT_EQ(ReadWholeFile(xml), noList);
+  // Nor is a read-only one.
   const std::string content = Config(RunArea("custom=\"1\""), Custom(Item("A")));
   Write(content);
   ASSERT_TRUE(SetFileAttributesA(xml.c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_FALSE(AddExclusion(xml, "B") || WriteAreaFlags(xml, AreaFlags{}));
   SetFileAttributesA(xml.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(ReadWholeFile(xml), content);
-  // Without COM on the thread nothing loads.
-  bool loaded = true;
+  bool loaded = true;  // without COM on the thread nothing loads
   std::thread([&] { loaded = LoadScanConfig(xml).IsLoaded(); }).join();
   EXPECT_FALSE(loaded);
 }
@@ -142,13 +110,10 @@ TEST_F(ScanConfig, ShippedSettingsSwitchEverythingOnButTimeZones) {
   EXPECT_EQ(ReadAreaFlags(shipped, true), expected);
   EXPECT_EQ(ReadAreaFlags(shipped, false), expected);
   EXPECT_TRUE(ReadExclusions(shipped, true).empty() && ReadExclusions(shipped, false).empty());
-  // A copy takes the user's edits and keeps the factory switches.
+  // A copy takes the user's exclusions.
   Write(ReadWholeFile(shipped));
   ASSERT_TRUE(AddExclusion(xml, "HKEY_CURRENT_USER\\Software\\Foo"));
-  ASSERT_TRUE(WriteAreaFlags(xml, AreaFlags{}));
   EXPECT_EQ(ReadExclusions(xml, false), Strings{"HKEY_CURRENT_USER\\Software\\Foo"});
-  EXPECT_EQ(ReadAreaFlags(xml, false), AreaFlags{});
-  EXPECT_EQ(ReadAreaFlags(xml, true), expected);
 }
 
 }  // namespace
