@@ -106,9 +106,9 @@ TEST_F(Checkers, LeaveHealthyAndUnjudgeableEntriesAlone) {
   command("\\vfile", gone, "Edit"), command("", gone, "Open"), command("\\Vendor", gone, "Open");
   command("\\Vendor\\pfile", gone, "Open");
   SetString(kLocalMachine, kClasses + "\\.verb", "", "vfile");
-  int i = 0;
-  for (const char* id : {"", "\\", "Vendor\\pfile", "Vendor\\"})
-    SetString(kLocalMachine, kClasses + "\\.id" + std::to_string(i++), "", id);
+  SetString(kLocalMachine, kClasses + "\\.root", "", "\\");
+  SetString(kLocalMachine, kClasses + "\\.up", "", "Vendor\\pfile");
+  SetString(kLocalMachine, kClasses + "\\.trail", "", "Vendor\\");
   SetString(kLocalMachine, kClasses + "\\.named\\Shell\\Open\\Command", "Named", gone);
   // Uninstall entries: too long to judge, or with values but no uninstaller.
   SetString(kLocalMachine, kUninstall + "\\Long", "UninstallString",
@@ -157,11 +157,8 @@ TEST_F(Checkers, ReportWhatIsGoneOrEmptyWithEveryField) {
   ScanAll();
   const std::string path = "Missing file or folder: ", com = "Missing COM object file: ";
   const std::string assoc = "File association with a missing program: ";
-  const std::string entry = "Invalid uninstall entry: ",
-                    order =
-                        "Start menu order entry for a "
-                        "missing folder: ",
-                    history = "History list entry: ";
+  const std::string entry = "Invalid uninstall entry: ", history = "History list entry: ";
+  const std::string order = "Start menu order entry for a missing folder: ";
   const std::string url = "http://example.invalid/%s%d", count = "0x00000002 (2)";
   const std::string dll = "Missing shared DLL: ", locale = "Locale entry without data: ";
   // clang-format off
@@ -257,8 +254,7 @@ TEST_F(Checkers, AddIssueDropsCannotRemoveEntriesByWholePathIgnoringCase) {
   for (HWND window : {HWND(nullptr), destroyed}) {
     ScanContext other;
     other.hwndCurrentKey = other.hwndIssues = other.hwndProgress = window;
-    ReportCurrentKey(other, "x", false), ReportProgressPercent(other, 5),
-        AddIssue(other, Value("B"));
+    ReportCurrentKey(other, "", false), ReportProgressPercent(other, 5), AddIssue(other, kept[0]);
     EXPECT_EQ(other.issues.size(), 1u);
   }
 }

@@ -12,13 +12,12 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-std::string Config(const std::string& areas, const std::string& exclude) {
-  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Config>\n  <Areas>\n" + areas +
-         "  </Areas>\n  <Exclude>\n" + exclude + "  </Exclude>\n</Config>\n";
+// Only the Run switch, with `attributes`, and one user item.
+std::string RunOnly(const std::string& attributes) {
+  return "<Config><Areas><Run " + attributes +
+         "/></Areas><Exclude><custom><item value=\"A\"/></custom></Exclude></Config>";
 }
-std::string RunArea(const std::string& attributes) { return "    <Run " + attributes + "/>\n"; }
 std::string Item(const std::string& value) { return "      <item value=\"" + value + "\"/>\n"; }
-std::string Custom(const std::string& s) { return "    <custom>\n" + s + "    </custom>\n"; }
 
 class ScanConfig : public ::testing::Test {
  protected:
@@ -37,12 +36,12 @@ TEST_F(ScanConfig, AnAreaIsOnOnlyWhenItsCustomSwitchIsADecimalOtherThanZero) {
       {"yes", false},       {"-2147483648", true}, {"1.5", false},        {"0x1", false},
       {"1 2", false},       {"-", false},          {"2147483648", false}, {"4294967296", false}};
   for (const auto& c : cases) {
-    Write(Config(RunArea("default=\"1\" custom=\"" + std::string(c.first) + "\""), ""));
+    Write(RunOnly("default=\"1\" custom=\"" + std::string(c.first) + "\""));
     const ScanConfigDocument document = LoadScanConfig(xml);
     EXPECT_EQ(IsAreaEnabled(document, ScanArea::Run), c.second) << c.first;
     EXPECT_FALSE(IsAreaEnabled(document, ScanArea::UserSoft)) << "no element";
   }
-  Write(Config(RunArea("default=\"1\""), ""));
+  Write(RunOnly("default=\"1\""));
   EXPECT_FALSE(IsAreaEnabled(LoadScanConfig(xml), ScanArea::Run)) << "no custom switch";
   EXPECT_TRUE(ReadAreaFlags(xml, true)[AreaIndex(ScanArea::Run)]) << "the factory switch";
 }
@@ -80,18 +79,16 @@ TEST_F(ScanConfig, WritingKeepsEverythingButTheUserListWhichTakesTheGivenOrder) 
 }
 
 TEST_F(ScanConfig, AFileThatDidNotLoadIsNeverWritten) {
-  AreaFlags on;
-  on.fill(true);
   for (const std::string content : {"", "<Config><Areas>", "\xff\xfe<"}) {
     if (!content.empty()) Write(content);
     const ScanConfigDocument document = LoadScanConfig(xml);
     EXPECT_FALSE(document.IsLoaded() || document.Save()) << content;
-    EXPECT_FALSE(WriteAreaFlags(xml, on) || WriteExclusions(xml, {"A"}) || AddExclusion(xml, "A"));
+    EXPECT_FALSE(WriteAreaFlags(xml, {}) || WriteExclusions(xml, {"A"}) || AddExclusion(xml, "A"));
     EXPECT_EQ(FileExists(xml), !content.empty());
     EXPECT_EQ(ReadWholeFile(xml), content);
   }
   // Nor is a read-only one.
-  const std::string content = Config(RunArea("custom=\"1\""), Custom(Item("A")));
+  const std::string content = RunOnly("custom=\"1\"");
   Write(content);
   ASSERT_TRUE(SetFileAttributesA(xml.c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_FALSE(AddExclusion(xml, "B") || WriteAreaFlags(xml, AreaFlags{}));

@@ -39,10 +39,9 @@ class ScanOrchestrator : public CheckerHarness {
   // Settings.xml with the named areas switched on and the user's exclusions.
   void Configure(const Texts& on, const Texts& exclusions = {}) {
     std::string xml = "<Config><Areas>";
-    for (ScanArea area : kScanAreas) {
-      const bool enabled = std::count(on.begin(), on.end(), AreaElementName(area)) != 0;
-      xml += std::string("<") + AreaElementName(area) + " custom=\"" + "01"[enabled] + "\"/>";
-    }
+    for (ScanArea area : kScanAreas)
+      xml += std::string("<") + AreaElementName(area) + " custom=\"" +
+             (std::count(on.begin(), on.end(), AreaElementName(area)) != 0 ? "1" : "0") + "\"/>";
     xml += "</Areas><Exclude><custom>";
     for (const std::string& item : exclusions) xml += "<item value=\"" + item + "\"/>";
     folder.WriteFile("Settings.xml", xml + "</custom></Exclude></Config>");
@@ -123,9 +122,7 @@ TEST_F(ScanOrchestrator, CancellingKeepsWhatWasFoundAndEveryLaterAreaReportsProg
   for (char i = '0'; i < '5'; ++i)
     SetString(kCurrentUser, std::string("Software\\Vendor") + i, "Path", gone);
   SetString(kLocalMachine, kCv + "\\Run", "Dead", gone);
-  Hook([&](UINT message, LPARAM) {
-    if (message == WM_SCAN_ISSUE) cancel = 1;
-  });
+  Hook([&](UINT message, LPARAM) { cancel = cancel || message == WM_SCAN_ISSUE; });
   // The first issue, and at most the first value of each later walk.
   const Texts found = Scan();
   ASSERT_TRUE(!found.empty() && found.size() <= 2u);
