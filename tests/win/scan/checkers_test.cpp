@@ -111,11 +111,10 @@ TEST_F(Checkers, LeaveHealthyAndUnjudgeableEntriesAlone) {
   SetString(kLocalMachine, kClasses + "\\.trail", "", "Vendor\\");
   SetString(kLocalMachine, kClasses + "\\.named\\Shell\\Open\\Command", "Named", gone);
   // Uninstall entries: too long to judge, or with values but no uninstaller.
-  SetString(kLocalMachine, kUninstall + "\\Long", "UninstallString",
-            "\"" + gone + "\"" + std::string(500, ' '));
+  SetString(kLocalMachine, kUninstall + "\\Long", "UninstallString", gone + std::string(500, ' '));
   SetString(kLocalMachine, kUninstall + "\\NameOnly", "DisplayName", "App");
   SetString(kLocalMachine, kUninstall + "\\DefaultOnly", "", gone);
-  CreateKey(kCurrentUser, "Software\\Vendor\\App");  // only direct subkeys are judged
+  CreateKey(kCurrentUser, "Software\\Vendor\\App");  // subkeys, no values
   SetString(kCurrentUser, "Software\\DefaultOnly", "", "");
   SetString(kLocalMachine, kLocale, "00000409", "1");
   CreateKey(kCurrentUser, kMenu + "Gone");  // the folders could not be listed
@@ -134,12 +133,14 @@ TEST_F(Checkers, ReportWhatIsGoneOrEmptyWithEveryField) {
   SetString(kLocalMachine, lower + "\\LocalServer32", "", "\"" + folder / "Srv.EXE\" /automation");
   SetString(kLocalMachine, kClasses + "\\.abc", "", "abcfile");
   SetString(kLocalMachine, kClasses + "\\abcfile\\Shell\\Open\\Command", "", open);
+  SetString(kLocalMachine, kClasses + "\\.def", "", "deffile");  // no such key: its own command
+  SetString(kLocalMachine, kClasses + "\\.def\\Shell\\Open\\Command", "", gone + " %1");
   SetString(kLocalMachine, kClasses + "\\.ghi", "", ".GHI");  // itself: one key
   SetString(kLocalMachine, kClasses + "\\.ghi\\Shell\\Open\\Command", "", gone);
   CreateKey(kLocalMachine, kUninstall + "\\Empty");
   SetString(kLocalMachine, kUninstall + "\\Quoted", "UninstallString", "\"" + gone + "\" /S");
-  SetValue(kLocalMachine, kUninstall + "\\Bare", "UninstallString", REG_SZ, gone.data(),
-           DWORD(gone.size()));
+  SetValue(kLocalMachine, kUninstall + "\\Raw", "UninstallString", REG_SZ, gone.data(),
+           gone.size());
   folder.MakeFolder("Programs\\Accessories"), folder.MakeFolder("Programs\\Zubeh\xF6r");
   folder.WriteFile("Programs\\Old Tools.lnk");
   ListSubfolders(folder / "Programs", folders, true, 0);
@@ -167,10 +168,11 @@ TEST_F(Checkers, ReportWhatIsGoneOrEmptyWithEveryField) {
       KeyIssue(kClassesRoot, cls, com + "x.dll"), KeyIssue(kLocalMachine, lower, com + "Srv.EXE"),
       KeyIssue(kLocalMachine, kClasses + "\\.abc", assoc + open),
       KeyIssue(kLocalMachine, kClasses + "\\abcfile", assoc + open),
+      KeyIssue(kLocalMachine, kClasses + "\\.def", assoc + gone + " %1"),
       KeyIssue(kLocalMachine, kClasses + "\\.ghi", assoc + gone),
       KeyIssue(kLocalMachine, kUninstall + "\\Empty", entry + "Empty"),
       KeyIssue(kLocalMachine, kUninstall + "\\Quoted", entry + "Quoted"),
-      KeyIssue(kLocalMachine, kUninstall + "\\Bare", entry + "Bare"),
+      KeyIssue(kLocalMachine, kUninstall + "\\Raw", entry + "Raw"),
       KeyIssue(kCurrentUser, kMenu + "Access", order + "Access"),
       KeyIssue(kCurrentUser, kMenu + "Old Tools", order + "Old Tools"),
       KeyIssue(kCurrentUser, "Software\\Empty", "Empty software key: Empty"),
@@ -188,8 +190,7 @@ TEST_F(Checkers, ReportWhatIsGoneOrEmptyWithEveryField) {
 TEST_F(Checkers, TimeZoneReportsEveryZoneButTheOneInEffect) {
   TIME_ZONE_INFORMATION info = {};
   DYNAMIC_TIME_ZONE_INFORMATION dynamic = {};
-  ASSERT_NE(GetTimeZoneInformation(&info), TIME_ZONE_ID_INVALID);
-  ASSERT_NE(GetDynamicTimeZoneInformation(&dynamic), TIME_ZONE_ID_INVALID);
+  GetTimeZoneInformation(&info), GetDynamicTimeZoneInformation(&dynamic);
   char current[128] = {}, keyName[128] = {};
   WideCharToMultiByte(CP_ACP, 0, info.StandardName, -1, current, 127, nullptr, nullptr);
   WideCharToMultiByte(CP_ACP, 0, dynamic.TimeZoneKeyName, -1, keyName, 127, nullptr, nullptr);
@@ -252,8 +253,7 @@ TEST_F(Checkers, AddIssueDropsCannotRemoveEntriesByWholePathIgnoringCase) {
   HWND destroyed = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, HWND_MESSAGE, 0, 0, 0);
   ASSERT_TRUE(DestroyWindow(destroyed));
   for (HWND window : {HWND(nullptr), destroyed}) {
-    ScanContext other;
-    other.hwndCurrentKey = other.hwndIssues = other.hwndProgress = window;
+    ScanContext other{"", window, nullptr, window, window, {}};
     ReportCurrentKey(other, "", false), ReportProgressPercent(other, 5), AddIssue(other, kept[0]);
     EXPECT_EQ(other.issues.size(), 1u);
   }

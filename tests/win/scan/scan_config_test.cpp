@@ -87,9 +87,12 @@ TEST_F(ScanConfig, AFileThatDidNotLoadIsNeverWritten) {
     EXPECT_EQ(FileExists(xml), !content.empty());
     EXPECT_EQ(ReadWholeFile(xml), content);
   }
-  // Nor is a read-only one.
+  // Nor one that holds content but did not load, nor a read-only one.
   const std::string content = RunOnly("custom=\"1\"");
   Write(content);
+  const ScanConfigDocument read = LoadScanConfig(xml);
+  read.dom()->AddRef();
+  EXPECT_FALSE(ScanConfigDocument(ComPtr<IXMLDOMDocument>(read.dom()), xml, false).Save());
   ASSERT_TRUE(SetFileAttributesA(xml.c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_FALSE(AddExclusion(xml, "B") || WriteAreaFlags(xml, AreaFlags{}));
   SetFileAttributesA(xml.c_str(), FILE_ATTRIBUTE_NORMAL);
