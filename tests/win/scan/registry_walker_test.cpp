@@ -82,6 +82,9 @@ TEST_F(RegistryWalker, StopAnswerUnwindsAWalkAndEndsAnEnumeration) {
   EXPECT_EQ(direct.calls, (Calls{"K Software\\A|B|0|0", "K Software\\A|D|0|0"}));
   EnumSubkeys(kCurrentUser, "Software\\A", Record, &stopped, 0, 0xFFFFFFFFu, 0);
   EXPECT_EQ(stopped.calls, Calls{"K Software\\A|B|0|0"});
+  EXPECT_FALSE(HasNoSubkeys(kCurrentUser, "Software\\A"));
+  EXPECT_TRUE(HasNoSubkeys(kCurrentUser, "Software\\A\\D") &&
+              HasNoSubkeys(kCurrentUser, "Software\\Missing"));
 }
 
 }  // namespace
