@@ -24,6 +24,8 @@ class ScanRecorder {
   ScanRecorder(const ScanRecorder&) = delete;
   ScanRecorder& operator=(const ScanRecorder&) = delete;
 
+  HWND window() const { return window_; }
+
   void Attach(ScanContext& context) const {
     context.hwndCurrentKey = context.hwndIssues = context.hwndProgress = window_;
   }
