@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
 #include "foundation/language_table.h"
 #include "foundation/program_paths.h"
 #include "foundation/settings_keys.h"
@@ -18,13 +19,6 @@
 #include "support/scratch_folder.h"
 
 namespace {
-
-double Seconds() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Two thirds value issues (one value each among neighbours that stay), one
 // third whole keys with a small subtree.

@@ -11,19 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
 #include "foundation/language_table.h"
 #include "scan/scan_orchestrator.h"
 #include "support/registry_sandbox.h"
 #include "support/scratch_folder.h"
 
 namespace {
-
-double Seconds() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 HKEY Create(HKEY parent, const std::string& path) {
   HKEY key = nullptr;
