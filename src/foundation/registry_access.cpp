@@ -1,5 +1,6 @@
 #include "foundation/registry_access.h"
 
+#include <new>
 #include <vector>
 
 #include "foundation/registry_key.h"
@@ -25,8 +26,14 @@ std::string ReadRegistryString(RootKey root, const std::string& subkey,
                                const std::string& valueName) {
   RegKey key;
   if (key.Open(root, subkey) != ERROR_SUCCESS) return std::string();
-  // One byte more than the longest data keeps the text terminated.
-  std::vector<char> buffer(static_cast<std::size_t>(LongestValueData(key.Get())) + 1, 0);
+  // One byte more than the longest data keeps the text terminated; a
+  // buffer that cannot be had gives "" like any other failure.
+  std::vector<char> buffer;
+  try {
+    buffer.assign(static_cast<std::size_t>(LongestValueData(key.Get())) + 1, 0);
+  } catch (const std::bad_alloc&) {
+    return std::string();
+  }
   DWORD size = static_cast<DWORD>(buffer.size());
   if (RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, nullptr,
                        reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS)

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "foundation/case_map.h"
@@ -39,7 +40,12 @@ std::string ChildKey(const std::string& parent, const std::string& name) {
 // read into a zeroed buffer of `bufferSize` bytes; false when it cannot be
 // read or does not fit.
 bool ReadDefaultText(HKEY key, DWORD bufferSize, std::string& text) {
-  std::vector<char> buffer(bufferSize, 0);
+  std::vector<char> buffer;
+  try {
+    buffer.assign(bufferSize, 0);
+  } catch (const std::bad_alloc&) {
+    return false;  // counts as unreadable: the extension is left alone
+  }
   DWORD size = bufferSize;
   if (RegQueryValueExA(key, "", nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
       ERROR_SUCCESS)

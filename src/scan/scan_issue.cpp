@@ -4,6 +4,7 @@
 
 #include "foundation/case_map.h"
 #include "foundation/language_table.h"
+#include "foundation/printf_format.h"
 
 namespace {
 
@@ -31,7 +32,11 @@ ScanIssue MakeIssue(RootKey root, const std::string& key, const std::string& val
   issue.key = key;
   issue.valueName = valueName;
   issue.data = data;
-  issue.description = FormatText(category, argument.c_str());
+  // The text comes from a language file: a format that would read more than
+  // the one string passed is shown as it stands, followed by the argument.
+  const std::string format = Text(category);
+  issue.description = TakesOnlyStrings(format, 1) ? FormatText(category, argument.c_str())
+                                                  : format + " " + argument;
   issue.type = type;
   return issue;
 }

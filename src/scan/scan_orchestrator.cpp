@@ -112,10 +112,18 @@ void ScanStartMenu(Scan& scan) {
   ListSubfolders(userPrograms, folders, true, 0);
   ListSubfolders(commonPrograms, folders, false, 0);
 
-  StartMenuContext menu{&scan.context, &folders};
-  const std::string menuOrder = std::string(kExplorer) + "\\MenuOrder\\";
-  scan.Enumerate(kCurrentUser, menuOrder + "Start Menu\\Programs", CheckStartMenuOrder, &menu);
-  scan.Enumerate(kCurrentUser, menuOrder + "Start Menu2\\Programs", CheckStartMenuOrder, &menu);
+  // An entry is judged by its name against both folders' subfolders: while
+  // either folder cannot be listed, its subfolders would all look missing,
+  // so no entry is judged at all.
+  const auto listable = [](const std::string& folder) {
+    return !folder.empty() && FolderExists(folder);
+  };
+  if (listable(userPrograms) && listable(commonPrograms)) {
+    StartMenuContext menu{&scan.context, &folders};
+    const std::string menuOrder = std::string(kExplorer) + "\\MenuOrder\\";
+    scan.Enumerate(kCurrentUser, menuOrder + "Start Menu\\Programs", CheckStartMenuOrder, &menu);
+    scan.Enumerate(kCurrentUser, menuOrder + "Start Menu2\\Programs", CheckStartMenuOrder, &menu);
+  }
 
   scan.Enumerate(kCurrentUser, "Software", CheckEmptySoftwareKey, &scan.context);
   scan.Enumerate(kLocalMachine, "Software", CheckEmptySoftwareKey, &scan.context);

@@ -79,4 +79,8 @@ TEST(TakesOnlyInts, OnlyWhatSixIntsCanFill) {
     EXPECT_FALSE(TakesOnlyInts(bad, 6)) << bad;
   EXPECT_FALSE(TakesOnlyInts(std::string("%\0d", 3), 6));
   EXPECT_FALSE(TakesOnlyInts("%d %d", 1));
+  for (const char* ok : {"Missing file: %s", "%-20s 100%%", "%.5s", "no argument"})
+    EXPECT_TRUE(TakesOnlyStrings(ok, 1)) << ok;
+  for (const char* bad : {"%s %s", "%d", "%n%s", "%ls", "%*s", "50% off"})
+    EXPECT_FALSE(TakesOnlyStrings(bad, 1)) << bad;
 }

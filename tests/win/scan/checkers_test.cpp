@@ -4,6 +4,7 @@
 #include <map>
 
 #include "foundation/file_checks.h"
+#include "foundation/language_table.h"
 #include "scan/class_checkers.h"
 #include "scan/key_checkers.h"
 #include "scan/software_path_checker.h"
@@ -257,6 +258,13 @@ TEST_F(Checkers, AddIssueDropsCannotRemoveEntriesByWholePathIgnoringCase) {
     ReportCurrentKey(other, "", false), ReportProgressPercent(other, 5), AddIssue(other, kept[0]);
     EXPECT_EQ(other.issues.size(), 1u);
   }
+}
+
+TEST_F(Checkers, ACategoryTextThatIsNoSafeFormatIsShownAsItStands) {
+  const std::string file = folder.WriteFile("odd.txt", "[String]\r\nL0045=%s and %s %n\r\n");
+  Language().Open(file, file);
+  const ScanIssue issue = MakeIssue(kCurrentUser, "Software\\A", "v", "", "L0045", "C:\\x", 1);
+  EXPECT_EQ(issue.description, "%s and %s %n C:\\x");
 }
 
 }  // namespace

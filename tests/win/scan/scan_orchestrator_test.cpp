@@ -117,6 +117,19 @@ TEST_F(ScanOrchestrator, UserExclusionsKeepKeysOutOfWalksAndEnumerations) {
   EXPECT_EQ(Scan(), Texts{K(kCurrentUser, "Software\\Kept", "Path")});
 }
 
+TEST_F(ScanOrchestrator, MenuOrderIsJudgedOnlyWhileBothProgramsFoldersCanBeListed) {
+  Configure({"StartMenu"});
+  const std::string shell = kCv + "\\Explorer\\Shell Folders";
+  const std::string order = kCv + "\\Explorer\\MenuOrder\\Start Menu\\Programs\\";
+  folder.MakeFolder("User\\Games"), folder.MakeFolder("Common\\Tools");
+  SetString(kCurrentUser, shell, "Programs", folder / "User");
+  SetString(kLocalMachine, shell, "Common Programs", folder / "Common");
+  for (const char* entry : {"Games", "tools", "Old Tools"}) CreateKey(kCurrentUser, order + entry);
+  EXPECT_EQ(Scan(), Texts{K(kCurrentUser, order + "Old Tools", "")});
+  SetString(kCurrentUser, shell, "Programs", folder / "Removed");
+  EXPECT_EQ(Scan(), Texts{});
+}
+
 TEST_F(ScanOrchestrator, CancellingKeepsWhatWasFoundAndEveryLaterAreaReportsProgress) {
   Configure({"UserSoft", "Run"});
   for (char i = '0'; i < '5'; ++i)
