@@ -8,6 +8,7 @@ set(KELVANE_PORTABLE_SOURCES
   foundation/file_path_rules.cpp
   foundation/language_escapes.cpp
   foundation/time_stamp.cpp
+  foundation/ansi_chars.cpp
   app/command_line.cpp
   foundation/file_size_text.cpp
   foundation/printf_format.cpp

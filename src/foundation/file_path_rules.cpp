@@ -1,5 +1,6 @@
 #include "foundation/file_path_rules.h"
 
+#include "foundation/ansi_chars.h"
 #include "foundation/case_map.h"
 #include "foundation/wildcard.h"
 
@@ -78,10 +79,10 @@ bool ExtractFilePathWith(const std::string& text, std::string& path,
 }
 
 std::string GetFileNameOf(const std::string& path, bool keepExtension) {
-  const std::size_t sep = path.find_last_of("\\:");
+  const std::size_t sep = FindLastAnsiChar(path, "\\:");
   std::string name = sep == std::string::npos ? path : path.substr(sep + 1);
   if (!keepExtension) {
-    const std::size_t dot = name.rfind('.');
+    const std::size_t dot = FindLastAnsiChar(name, ".");
     if (dot != std::string::npos) name.erase(dot);
   }
   return name;

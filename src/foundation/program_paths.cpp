@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "foundation/ansi_chars.h"
+
 namespace {
 
 std::string g_settingsIniPath;
@@ -16,7 +18,7 @@ std::string GetProgramFilePath() {
 }
 
 std::string ProgramFolderOf(const std::string& modulePath) {
-  const std::size_t sep = modulePath.find_last_of("\\:");
+  const std::size_t sep = FindLastAnsiChar(modulePath, "\\:");
   std::string folder = sep == std::string::npos ? std::string() : modulePath.substr(0, sep);
   if (folder.find(':') == std::string::npos) folder += ':';
   return folder;

@@ -1,5 +1,6 @@
 #include "foundation/registry_path.h"
 
+#include "foundation/ansi_chars.h"
 #include "foundation/case_map.h"
 
 namespace {
@@ -28,10 +29,11 @@ RootKey ParseRootKeyName(const std::string& name) {
 bool SplitRegistryPath(const std::string& fullPath, RootKey& root, std::string& subkey) {
   const std::size_t first = fullPath.find_first_not_of('\\');
   if (first == std::string::npos) return false;
-  const std::size_t last = fullPath.find_last_not_of('\\');
-  const std::string rest = fullPath.substr(first, last - first + 1);
+  // Whole characters only: in a double-byte code page a character may end
+  // in the byte of a backslash.
+  const std::string rest = TrimTrailingAnsiChars(fullPath.substr(first), "\\");
 
-  const std::size_t slash = rest.find('\\');
+  const std::size_t slash = FindAnsiChar(rest, '\\');
   const std::string rootName = slash == std::string::npos ? rest : rest.substr(0, slash);
   const RootKey parsed = ParseRootKeyName(rootName);
   if (parsed == 0) return false;

@@ -50,6 +50,15 @@ bool EntryExists(const ScanIssue& issue) {
                                                nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
+// The issue with its key as the registry path functions split it (trailing
+// backslashes as whole characters), so that the check, the backup and the
+// deletion all name the very same key; false for a root that is not known.
+bool Normalize(const ScanIssue& issue, ScanIssue& target) {
+  target = issue;
+  RootKey root = 0;
+  return SplitRegistryPath(FullRegistryPath(issue.root, issue.key), root, target.key);
+}
+
 bool DeleteIssue(const ScanIssue& issue) {
   if (IsWholeKey(issue)) {
     // An empty key would name the whole root.
@@ -85,9 +94,12 @@ FixResult FixIssues(const std::vector<ScanIssue>& issues, const std::string& pro
   // fault and is not recorded.
   std::vector<bool> existed(issues.size(), false);
   std::vector<std::string> backupLines(backup ? issues.size() : 0);
+  std::vector<ScanIssue> targets(issues.size());
   for (std::size_t i = 0; i < issues.size(); ++i) {
-    const ScanIssue& issue = issues[i];
-    if (backup) {
+    const ScanIssue& issue = targets[i];
+    if (!Normalize(issues[i], targets[i])) {
+      restorable[i] = false;
+    } else if (backup) {
       BackupCheck check = CheckBackup(issue.root, issue.key, issue.valueName, IsWholeKey(issue));
       existed[i] = check.exists;
       restorable[i] = check.exact;
@@ -106,15 +118,22 @@ FixResult FixIssues(const std::vector<ScanIssue>& issues, const std::string& pro
     }
   }
   for (std::size_t i = 0; i < issues.size(); ++i) {
-    const ScanIssue& issue = issues[i];
-    if (restorable[i] && (DeleteIssue(issue) || (existed[i] && !EntryExists(issue)))) {
+    const ScanIssue& target = targets[i];
+    if (restorable[i] && (DeleteIssue(target) || (existed[i] && !EntryExists(target)))) {
       ++result.deleted;
     } else {
       ++result.notDeleted;
-      RecordCannotRemove(programFolder, IssueFullPath(issue));
+      RecordCannotRemove(programFolder, IssueFullPath(issues[i]));
     }
   }
   return result;
+}
+
+bool FinishInteractiveFix(const FixResult& result, int rowsLeft) {
+  if (result.backupFailed) return false;
+  WriteSettingInt(kKeyErrorCount, rowsLeft);
+  WriteSettingNow(kKeyLastClean);
+  return true;
 }
 
 FixResult RunFixJob(const std::string& programFolder) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "foundation/ansi_chars.h"
 #include "foundation/value_format.h"
 
 const char* const kRegFileHeader = "REGEDIT4";
@@ -25,9 +26,13 @@ std::string RegKeyLine(const std::string& keyPath) { return "[" + keyPath + "]";
 std::string EscapeQuotedText(const std::string& text) {
   std::string escaped;
   escaped.reserve(text.size());
-  for (char c : text) {
-    if (c == '\\' || c == '"') escaped += '\\';
-    escaped += c;
+  // By characters: the registry editor reads the line as characters, and
+  // the second byte of a double-byte character may equal a backslash.
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t size = AnsiCharSize(text, pos);
+    if (size == 1 && (text[pos] == '\\' || text[pos] == '"')) escaped += '\\';
+    escaped.append(text, pos, size);
+    pos += size;
   }
   return escaped;
 }

@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "foundation/ansi_chars.h"
 #include "foundation/case_map.h"
 #include "foundation/file_path_rules.h"
 #include "foundation/registry_access.h"
@@ -23,7 +24,7 @@ constexpr DWORD kCommandBuffer = 500;  // longer commands are not judged
 // "CLSID\{GUID}\InprocServer32" -> "CLSID\{GUID}"; a path without a
 // backslash stays as it is.
 std::string ParentKeyOf(const std::string& path) {
-  const std::size_t cut = path.rfind('\\');
+  const std::size_t cut = FindLastAnsiChar(path, "\\");
   return cut == std::string::npos ? path : path.substr(0, cut);
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <new>
 
+#include "foundation/ansi_chars.h"
 #include "foundation/case_map.h"
 #include "foundation/registry_key.h"
 #include "foundation/wildcard.h"
@@ -20,11 +21,12 @@ constexpr DWORD kCurrentKeyInterval = 70;  // ms between throttled key reports
 // Process-wide time of the last throttled current-key report.
 DWORD g_lastThrottledReport = 0;
 
+// Leading bytes are always whole characters; trailing ones are taken as
+// whole characters of the code page.
 std::string TrimChars(const std::string& text, const char* chars) {
   const std::size_t first = text.find_first_not_of(chars);
   if (first == std::string::npos) return std::string();
-  const std::size_t last = text.find_last_not_of(chars);
-  return text.substr(first, last - first + 1);
+  return TrimTrailingAnsiChars(text.substr(first), chars);
 }
 
 std::string ChildPath(const std::string& parent, const char* name) {

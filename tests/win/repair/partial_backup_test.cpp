@@ -156,6 +156,9 @@ TEST_F(PartialBackup, FixDeletesNothingWhenTheBackupAskedForCannotBeWritten) {
   EXPECT_TRUE(ValueExists(kCurrentUser, "Software\\Demo", "Name"));
   EXPECT_TRUE(KeyExists(kCurrentUser, "Software\\Dead\\Sub"));
   EXPECT_EQ(CannotRemoveFile(), "");
+  // The interactive fix keeps its rows and writes nothing then.
+  EXPECT_FALSE(FinishInteractiveFix(result, 2));
+  EXPECT_EQ(ReadSetting(kKeyErrorCount) + ReadSetting(kKeyLastClean), "");
   // Without a backup asked for the issues go at once; an empty key never names the root.
   WriteSettingInt(kKeyBackupWhenClean, 0);
   result = FixIssues({Issue("Software\\Dead"), Issue("")}, program.path());
@@ -163,6 +166,9 @@ TEST_F(PartialBackup, FixDeletesNothingWhenTheBackupAskedForCannotBeWritten) {
   EXPECT_TRUE(result.backupPath.empty());
   EXPECT_FALSE(KeyExists(kCurrentUser, "Software\\Dead"));
   EXPECT_TRUE(KeyExists(kCurrentUser, "Software\\Demo"));
+  EXPECT_TRUE(FinishInteractiveFix(result, 7));
+  EXPECT_EQ(ReadSettingInt(kKeyErrorCount, -1), 7);
+  EXPECT_FALSE(ReadSetting(kKeyLastClean).empty());
 }
 
 // The fix and the restore for real: the registry editor is another process

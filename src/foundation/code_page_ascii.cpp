@@ -1,3 +1,4 @@
+#include "foundation/ansi_chars.h"
 #include "foundation/case_map.h"
 
 std::string ToLowerText(std::string text) {
@@ -11,3 +12,6 @@ std::string ToUpperText(std::string text) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   return text;
 }
+
+// The native build knows single-byte text only.
+std::size_t AnsiCharSize(const std::string&, std::size_t) { return 1; }
