@@ -33,17 +33,17 @@ bool QuerySizes(HKEY key, KeySizes& sizes) {
                           nullptr) == ERROR_SUCCESS;
 }
 
-// A subkey whose name the ANSI API spells as it spells `wanted`, though no
-// key has exactly that name.
-Lookup FindApproximateSubkey(HKEY key, const std::wstring& wanted) {
+// A subkey (or value) whose name the ANSI API spells `ansiName`, though no
+// key (value) has exactly the name that spelling stands for.
+Lookup FindApproximateName(HKEY key, bool subkeys, const std::string& ansiName) {
   KeySizes sizes;
   if (!QuerySizes(key, sizes)) return Lookup::kFailed;
-  const std::string ansiName = WideToAnsi(wanted);
-  std::vector<wchar_t> name(sizes.longestSubkey + 2);
-  for (DWORD j = 0;; ++j) {
+  std::vector<wchar_t> name((subkeys ? sizes.longestSubkey : sizes.longestValueName) + 2);
+  for (DWORD i = 0;; ++i) {
     DWORD length = static_cast<DWORD>(name.size());
     const LONG status =
-        RegEnumKeyExW(key, j, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        subkeys ? RegEnumKeyExW(key, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr)
+                : RegEnumValueW(key, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
     if (status == ERROR_NO_MORE_ITEMS) return Lookup::kAbsent;
     if (status != ERROR_SUCCESS) return Lookup::kFailed;
     if (SameAnsiName(WideToAnsi(std::wstring(name.data(), length)), ansiName))
@@ -79,7 +79,7 @@ Lookup OpenNamedKey(RootKey root, const std::string& subkey, RegKey& opened) {
     HKEY next = nullptr;
     const LONG status = RegOpenKeyExW(current.Get(), name.c_str(), 0, KEY_READ, &next);
     if (status == ERROR_FILE_NOT_FOUND) {
-      const Lookup similar = FindApproximateSubkey(current.Get(), name);
+      const Lookup similar = FindApproximateName(current.Get(), true, WideToAnsi(name));
       return similar == Lookup::kAbsent ? Lookup::kAbsent : Lookup::kFailed;
     }
     if (status != ERROR_SUCCESS) return Lookup::kFailed;
@@ -108,23 +108,6 @@ Lookup ReadWideValue(HKEY key, const std::wstring& name, WideRegValue& value) {
     size = length + 2;
   }
   return Lookup::kFailed;
-}
-
-// A value whose name the ANSI API spells `ansiName`, though no value has
-// exactly the name that spelling stands for.
-Lookup FindApproximateValue(HKEY key, const std::string& ansiName) {
-  KeySizes sizes;
-  if (!QuerySizes(key, sizes)) return Lookup::kFailed;
-  std::vector<wchar_t> name(sizes.longestValueName + 2);
-  for (DWORD i = 0;; ++i) {
-    DWORD length = static_cast<DWORD>(name.size());
-    const LONG status =
-        RegEnumValueW(key, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
-    if (status == ERROR_NO_MORE_ITEMS) return Lookup::kAbsent;
-    if (status != ERROR_SUCCESS) return Lookup::kFailed;
-    if (SameAnsiName(WideToAnsi(std::wstring(name.data(), length)), ansiName))
-      return Lookup::kFound;
-  }
 }
 
 // Every key of the subtree with its values, below `path` (the key's own).
@@ -169,7 +152,7 @@ void CheckValue(HKEY key, const std::string& keyPath, const std::string& valueNa
   if (found == Lookup::kFailed) return;
   if (found == Lookup::kAbsent) {
     // Present only under a name the ANSI API cannot spell: still there.
-    check.exists = FindApproximateValue(key, valueName) != Lookup::kAbsent;
+    check.exists = FindApproximateName(key, false, valueName) != Lookup::kAbsent;
     check.exact = !check.exists;
     return;
   }

@@ -26,6 +26,19 @@ int CollectFolder(const std::string& fullPath, const std::string&, const std::st
   return 1;
 }
 
+// One pass over the listed backups of one kind: those whose name is a stamp
+// at least `days` days away from now are deleted.
+void DeleteOldBackups(const std::vector<std::string>& paths, int days,
+                      bool (*parse)(const std::string&, LocalDateTime&),
+                      bool (*remove)(const std::string&)) {
+  const LocalDateTime now = NowLocal();
+  for (const std::string& path : paths) {
+    LocalDateTime stamp;
+    if (parse(GetFileNameOf(path, true), stamp) && IsBackupOldEnough(stamp, now, days))
+      remove(path);
+  }
+}
+
 }  // namespace
 
 void PrunePartialBackups(const std::string& programFolder) {
@@ -34,13 +47,7 @@ void PrunePartialBackups(const std::string& programFolder) {
   // Listed first, deleted afterwards: no deletion under an open search.
   std::vector<std::string> files;
   SearchFiles(PartialBackupRoot(programFolder), AnyName(), CollectFile, &files, {});
-  const LocalDateTime now = NowLocal();
-  for (const std::string& file : files) {
-    LocalDateTime stamp;
-    if (ParsePartialBackupName(GetFileNameOf(file, true), stamp) &&
-        IsBackupOldEnough(stamp, now, days))
-      DeleteFileForced(file);
-  }
+  DeleteOldBackups(files, days, ParsePartialBackupName, DeleteFileForced);
 }
 
 void PruneFullBackups(const std::string& programFolder) {
@@ -48,11 +55,5 @@ void PruneFullBackups(const std::string& programFolder) {
   const int days = ReadSettingInt(kKeyAutoDelFullBackupDays, kDefaultAutoDelFullBackupDays);
   std::vector<std::string> folders;
   SearchFolders(FullBackupRoot(programFolder), AnyName(), CollectFolder, &folders);
-  const LocalDateTime now = NowLocal();
-  for (const std::string& folder : folders) {
-    LocalDateTime stamp;
-    if (ParseFullBackupName(GetFileNameOf(folder, true), stamp) &&
-        IsBackupOldEnough(stamp, now, days))
-      DeleteFullBackup(folder);
-  }
+  DeleteOldBackups(folders, days, ParseFullBackupName, DeleteFullBackup);
 }
