@@ -58,6 +58,7 @@ std::vector<ScanIssue> BuildIssues(std::size_t count) {
       issue.root = kLocalMachine;
       issue.key = path;
       issue.type = kWholeKeyType;
+      issue.wholeKey = true;
       issues.push_back(issue);
     }
   }

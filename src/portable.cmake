@@ -12,8 +12,10 @@ set(KELVANE_PORTABLE_SOURCES
   app/command_line.cpp
   foundation/file_size_text.cpp
   foundation/printf_format.cpp
+  foundation/setting_number.cpp
   repair/backup_names.cpp
   defrag/hive_names.cpp
   defrag/defrag_savings.cpp
   repair/reg_file_format.cpp
+  repair/protected_keys.cpp
 )

@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "app/command_line_jobs.h"
+#include "app/exit_codes.h"
 #include "defrag/hive_discovery.h"
 #include "foundation/com_ptr.h"
 #include "foundation/language_table.h"
@@ -13,7 +14,7 @@
 #include "foundation/settings_keys.h"
 #include "foundation/settings_store.h"
 #include "foundation/version_info.h"
-#include "repair/backup_manager.h"
+#include "repair/backup_retention.h"
 
 namespace {
 
@@ -35,6 +36,14 @@ class GdiplusSession {
   ULONG_PTR token_ = 0;
 };
 
+// A crash of an unattended job (a fault no code foresaw) ends the process
+// with its own exit code instead of whatever the system makes of it, so the
+// scheduled task shows it.
+LONG WINAPI EndCrashedJob(EXCEPTION_POINTERS*) {
+  TerminateProcess(GetCurrentProcess(), kExitJobCrashed);
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
 void InitWindowControls() {
   INITCOMMONCONTROLSEX controls = {};
   controls.dwSize = sizeof controls;
@@ -54,6 +63,7 @@ int RunProgram(HINSTANCE, const char* commandLine, int) {
                   programFolder + "\\Language\\English.txt");
 
   const bool interactive = CommandLineWords().empty();
+  if (!interactive) SetUnhandledExceptionFilter(EndCrashedJob);
   ComApartment com;  // the scan configuration document and the scheduler
   GdiplusSession gdiplus;
   InitWindowControls();
@@ -66,9 +76,9 @@ int RunProgram(HINSTANCE, const char* commandLine, int) {
 
   // Without words the main window runs here; until it exists, an interactive
   // start runs start-up and retention only.
-  if (!interactive) RunCommandLineJobs();
+  const int exitCode = interactive ? kExitSuccess : RunCommandLineJobs();
 
   PrunePartialBackups(programFolder);
   PruneFullBackups(programFolder);
-  return 0;
+  return exitCode;
 }

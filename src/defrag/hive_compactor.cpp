@@ -86,11 +86,21 @@ std::size_t ReplaceHives(HiveList& hives) {
     const RootKey root = HiveRootAndKey(entry.name, subkey);
     if (root == 0 || subkey.empty()) continue;
     entry.backupFile = entry.file + kOldHiveSuffix;
-    // The system will not keep the old hive under a name that is taken.
-    if (FileExists(entry.backupFile)) DeleteFileForced(entry.backupFile);
+    // The system will not keep the old hive under a name that is taken; the
+    // older one is the only copy of an earlier hive until the request stands.
+    const std::string aside = entry.backupFile + ".old";
+    const bool movedAside =
+        FileExists(entry.backupFile) &&
+        (!FileExists(aside) || DeleteFileForced(aside)) &&
+        MoveFileA(entry.backupFile.c_str(), aside.c_str()) != FALSE;
+    if (FileExists(entry.backupFile)) continue;  // could not be moved: no request
     if (RegReplaceKeyA(ToHkey(root), subkey.c_str(), entry.compactFile.c_str(),
-                       entry.backupFile.c_str()) == ERROR_SUCCESS)
+                       entry.backupFile.c_str()) == ERROR_SUCCESS) {
       ++accepted;
+      if (movedAside) DeleteFileForced(aside);
+    } else if (movedAside) {
+      MoveFileA(aside.c_str(), entry.backupFile.c_str());
+    }
   }
   return accepted;
 }
@@ -111,9 +121,19 @@ DefragSavings SumDefragSavings(const HiveList& hives) {
   return ComputeDefragSavings(oldSize, newSize);
 }
 
-void RunDefragJob() {
+std::size_t CountAnalysedHives(const HiveList& hives) {
+  std::size_t count = 0;
+  for (const HiveEntry& entry : hives)
+    if (!entry.compactFile.empty() && FileExists(entry.compactFile)) ++count;
+  return count;
+}
+
+bool RunDefragJob() {
   HiveList& hives = ProcessHiveList();
   AnalyseHives(hives, nullptr, nullptr);
+  // Nothing compacted is nothing done: the home page must not say otherwise.
+  if (CountAnalysedHives(hives) == 0) return false;
   ReplaceHives(hives);
   WriteSettingNow(kKeyLastDefrag);
+  return true;
 }

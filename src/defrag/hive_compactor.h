@@ -32,9 +32,10 @@ using HiveProgressCallback = int (*)(int code, const HiveEntry* entry, std::size
 bool AnalyseHives(HiveList& hives, HiveProgressCallback callback, void* context);
 
 // For every entry whose compact copy exists: records backupFile (hive file
-// + ".regbk109", an older file of that name deleted first) and asks the
-// system to swap the copy in at the next start. Returns how many requests
-// the system accepted.
+// + ".regbk109") and asks the system to swap the copy in at the next start.
+// An older file of that name is moved aside for the request and deleted only
+// once the system accepted it; otherwise it is put back. Returns how many
+// requests the system accepted.
 std::size_t ReplaceHives(HiveList& hives);
 
 // Asks Windows to restart; true when the request was accepted (the restart
@@ -44,6 +45,11 @@ bool RestartWindows();
 // The sizes of the hives that have a compact copy, and what the copies save.
 DefragSavings SumDefragSavings(const HiveList& hives);
 
+// How many entries hold a compact copy made by the last analysis.
+std::size_t CountAnalysedHives(const HiveList& hives);
+
 // The unattended job: analysis of the process hive list without progress,
-// replacement, then "LastDefrag". Never restarts, never shows a window.
-void RunDefragJob();
+// then replacement. "LastDefrag" is written only when at least one hive was
+// analysed. Never restarts, never shows a window. False when no hive could
+// be analysed.
+bool RunDefragJob();

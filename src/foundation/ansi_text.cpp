@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 std::wstring AnsiToWide(const char* text, std::size_t length) {
   if (length == 0) return std::wstring();
   const int size = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
@@ -24,3 +26,33 @@ std::string WideToAnsi(const wchar_t* text, std::size_t length) {
 }
 
 std::string WideToAnsi(const std::wstring& text) { return WideToAnsi(text.data(), text.size()); }
+
+std::string WideToAnsiNoBestFit(const wchar_t* text, std::size_t length, bool* exact) {
+  if (exact != nullptr) *exact = true;
+  if (text == nullptr || length == 0) return std::string();
+  // UTF-8 as the ANSI code page takes neither the flag nor a default
+  // character; it holds every character but lone surrogates.
+  const bool utf8 = GetACP() == CP_UTF8;
+  const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  BOOL usedDefault = FALSE;
+  BOOL* used = utf8 ? nullptr : &usedDefault;
+  const char* fallback = utf8 ? nullptr : "?";
+  const int count = static_cast<int>(length);
+  const int size = WideCharToMultiByte(CP_ACP, flags, text, count, nullptr, 0, fallback, used);
+  if (size <= 0) {
+    if (exact != nullptr) *exact = false;
+    return std::string();
+  }
+  std::string ansi(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, flags, text, count, &ansi[0], size, fallback, used);
+  if (exact != nullptr)
+    *exact = !usedDefault && AnsiToWide(ansi) == std::wstring(text, length);
+  return ansi;
+}
+
+bool ToExactAnsiName(const wchar_t* name, std::size_t length, std::string& ansi) {
+  bool exact = false;
+  ansi = WideToAnsiNoBestFit(name, length, &exact);
+  // A NUL inside a name would cut it short wherever it is passed on.
+  return exact && std::memchr(ansi.data(), 0, ansi.size()) == nullptr;
+}

@@ -50,11 +50,10 @@ bool ExtractFilePathWith(const std::string& text, std::string& path,
   const std::size_t slash = s.find('/');
   if (slash != std::string::npos) CutBefore(s, slash);
 
+  // A second colon starts another path ("C:\\Data D:\\Backup"): cutting
+  // there would make up a path that neither text names.
   const std::size_t drive = s.find(":\\");
-  if (drive != std::string::npos) {
-    const std::size_t colon = s.find(':', drive + 2);
-    if (colon != std::string::npos) CutBefore(s, colon);
-  }
+  if (drive != std::string::npos && s.find(':', drive + 2) != std::string::npos) return false;
 
   if (Contains(s, "*") || Contains(s, " -")) return false;
 

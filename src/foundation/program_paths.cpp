@@ -20,7 +20,9 @@ std::string GetProgramFilePath() {
 std::string ProgramFolderOf(const std::string& modulePath) {
   const std::size_t sep = FindLastAnsiChar(modulePath, "\\:");
   std::string folder = sep == std::string::npos ? std::string() : modulePath.substr(0, sep);
-  if (folder.find(':') == std::string::npos) folder += ':';
+  // "C:Kelvane.exe" leaves the bare drive letter, which needs its colon back;
+  // a folder on a network share (\\server\share\dir) has none and needs none.
+  if (folder.size() == 1) folder += ':';
   return folder;
 }
 

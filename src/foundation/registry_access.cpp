@@ -3,6 +3,7 @@
 #include <new>
 #include <vector>
 
+#include "foundation/ansi_text.h"
 #include "foundation/registry_key.h"
 
 bool DeleteRegistryValue(const std::string& fullKeyPath, const std::string& valueName) {
@@ -22,22 +23,35 @@ DWORD LongestValueData(HKEY key) {
   return longest;
 }
 
+bool ReadValueText(HKEY key, const std::string& valueName, std::size_t limit, std::string& text) {
+  const std::wstring name = AnsiToWide(valueName);
+  std::vector<BYTE> data;
+  DWORD type = 0;
+  DWORD size = 512;
+  LONG status = ERROR_MORE_DATA;
+  for (int attempt = 0; attempt < 4 && status == ERROR_MORE_DATA; ++attempt) {
+    try {
+      data.assign(size + sizeof(wchar_t), 0);
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    status = RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &size);
+  }
+  if (status != ERROR_SUCCESS) return false;
+  if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ)
+    text = WideToAnsiNoBestFit(reinterpret_cast<const wchar_t*>(data.data()), size / sizeof(wchar_t));
+  else
+    text.assign(reinterpret_cast<const char*>(data.data()), size);
+  text = text.c_str();  // up to the first NUL
+  return text.size() < limit;
+}
+
 std::string ReadRegistryString(RootKey root, const std::string& subkey,
                                const std::string& valueName) {
   RegKey key;
-  if (key.Open(root, subkey) != ERROR_SUCCESS) return std::string();
-  // One byte more than the longest data keeps the text terminated; a
-  // buffer that cannot be had gives "" like any other failure.
-  std::vector<char> buffer;
-  try {
-    buffer.assign(static_cast<std::size_t>(LongestValueData(key.Get())) + 1, 0);
-  } catch (const std::bad_alloc&) {
+  std::string text;
+  if (key.Open(root, subkey) != ERROR_SUCCESS ||
+      !ReadValueText(key.Get(), valueName, static_cast<std::size_t>(-1), text))
     return std::string();
-  }
-  DWORD size = static_cast<DWORD>(buffer.size());
-  if (RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, nullptr,
-                       reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS)
-    return std::string();
-  buffer.back() = 0;
-  return std::string(buffer.data());
+  return text;
 }

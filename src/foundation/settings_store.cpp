@@ -7,6 +7,7 @@
 
 #include "foundation/local_time.h"
 #include "foundation/program_paths.h"
+#include "foundation/setting_number.h"
 #include "foundation/settings_keys.h"
 #include "foundation/time_stamp.h"
 
@@ -105,6 +106,29 @@ std::string ReadSetting(const char* key, const std::string& defaultValue) {
 
 int ReadSettingInt(const char* key, int defaultValue) {
   return SettingsStore::ReadInt(kSettingsSection, key, defaultValue, SettingsIniPath());
+}
+
+int ReadSettingInRange(const char* key, int defaultValue, int minimum, int maximum) {
+  int value = defaultValue;
+  return ParseSettingNumber(ReadSetting(key), minimum, maximum, value) ? value : defaultValue;
+}
+
+bool ReadBackupWhenClean() {
+  return ReadSettingInRange(kKeyBackupWhenClean, kDefaultBackupWhenClean, 0, 1) != 0;
+}
+bool ReadAutoDelBackup() {
+  return ReadSettingInRange(kKeyAutoDelBackup, kDefaultAutoDelBackup, 0, 1) != 0;
+}
+int ReadAutoDelBackupDays() {
+  return ReadSettingInRange(kKeyAutoDelBackupDays, kDefaultAutoDelBackupDays, 1,
+                            kDefaultAutoDelBackupDays);
+}
+bool ReadAutoDelFullBackup() {
+  return ReadSettingInRange(kKeyAutoDelFullBackup, kDefaultAutoDelFullBackup, 0, 1) != 0;
+}
+int ReadAutoDelFullBackupDays() {
+  return ReadSettingInRange(kKeyAutoDelFullBackupDays, kDefaultAutoDelFullBackupDays, 1,
+                            kDefaultAutoDelFullBackupDays);
 }
 
 bool WriteSetting(const char* key, const std::string& value) {

@@ -25,5 +25,18 @@ std::string ReadSetting(const char* key, const std::string& defaultValue = std::
 int ReadSettingInt(const char* key, int defaultValue);
 bool WriteSetting(const char* key, const std::string& value);
 bool WriteSettingInt(const char* key, int value);
+// An integer setting with its documented range: stored text that is not a
+// whole number within [minimum, maximum] (a typo, an overflow, a hand-edited
+// 0 day count) reads as `defaultValue`.
+int ReadSettingInRange(const char* key, int defaultValue, int minimum, int maximum);
+
+// The switches and day counts that guard the user's data, each read with its
+// range and default.
+bool ReadBackupWhenClean();        // 0 or 1, default 1
+bool ReadAutoDelBackup();          // 0 or 1, default 1
+int ReadAutoDelBackupDays();       // 1..60, default 60
+bool ReadAutoDelFullBackup();      // 0 or 1, default 1
+int ReadAutoDelFullBackupDays();   // 1..90, default 90
+
 // Writes the local time now as a settings stamp.
 bool WriteSettingNow(const char* key);

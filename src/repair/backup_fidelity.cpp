@@ -3,18 +3,24 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <memory>
-#include <new>
-#include <vector>
 
 #include "foundation/ansi_text.h"
-#include "foundation/registry_key.h"
-#include "repair/reg_export_writer.h"
+#include "repair/reg_file_format.h"
 #include "repair/reg_import_model.h"
 
 namespace {
 
 enum class Lookup { kFound, kAbsent, kFailed };
+
+// The registry nests keys at most 512 deep; anything deeper is a loop.
+constexpr unsigned kMaximumDepth = 512;
+constexpr REGSAM kValueAccess = KEY_QUERY_VALUE | KEY_SET_VALUE;
+constexpr REGSAM kTreeAccess = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | DELETE;
+constexpr DWORD kFirstDataSize = 1024;
+
+bool IsStringType(DWORD type) {
+  return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
 
 // Names as the ANSI API finds them: its lookups ignore case.
 bool SameAnsiName(const std::string& a, const std::string& b) {
@@ -23,22 +29,10 @@ bool SameAnsiName(const std::string& a, const std::string& b) {
                         static_cast<int>(b.size())) == CSTR_EQUAL;
 }
 
-struct KeySizes {
-  DWORD longestSubkey = 0, longestValueName = 0, longestData = 0;
-};
-
-bool QuerySizes(HKEY key, KeySizes& sizes) {
-  return RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, &sizes.longestSubkey, nullptr,
-                          nullptr, &sizes.longestValueName, &sizes.longestData, nullptr,
-                          nullptr) == ERROR_SUCCESS;
-}
-
 // A subkey (or value) whose name the ANSI API spells `ansiName`, though no
 // key (value) has exactly the name that spelling stands for.
 Lookup FindApproximateName(HKEY key, bool subkeys, const std::string& ansiName) {
-  KeySizes sizes;
-  if (!QuerySizes(key, sizes)) return Lookup::kFailed;
-  std::vector<wchar_t> name((subkeys ? sizes.longestSubkey : sizes.longestValueName) + 2);
+  std::vector<wchar_t> name(16384);  // the longest name the registry allows
   for (DWORD i = 0;; ++i) {
     DWORD length = static_cast<DWORD>(name.size());
     const LONG status =
@@ -46,54 +40,65 @@ Lookup FindApproximateName(HKEY key, bool subkeys, const std::string& ansiName) 
                 : RegEnumValueW(key, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
     if (status == ERROR_NO_MORE_ITEMS) return Lookup::kAbsent;
     if (status != ERROR_SUCCESS) return Lookup::kFailed;
-    if (SameAnsiName(WideToAnsi(std::wstring(name.data(), length)), ansiName))
-      return Lookup::kFound;
+    if (SameAnsiName(WideToAnsi(name.data(), length), ansiName)) return Lookup::kFound;
   }
 }
 
-// Opens the key the ANSI path names, as the ANSI API does: the whole path
-// is widened first (in a double-byte code page a backslash byte may be
-// half of a character), then opened name by name. Absent when nothing
-// stands behind the path; failed when the path only approximates a key's
-// real name or a key cannot be read.
-Lookup OpenNamedKey(RootKey root, const std::string& subkey, RegKey& opened) {
+// Opens the key the ANSI path names: the whole path is widened first (in a
+// double-byte code page a backslash byte may be half of a character) and
+// opened at once, its last key as it is, a link as the link. The walk name
+// by name is needed only to tell an absent key from one the ANSI name
+// misses. Absent when nothing stands behind the path; failed when the path
+// only approximates a key's real name or the key cannot be opened.
+Lookup OpenNamedKey(RootKey root, const std::string& subkey, REGSAM access, RegKey& opened) {
   const std::wstring path = AnsiToWide(subkey);
-  // The whole path at once first; the walk below, one name at a time, is
-  // needed only to tell an absent key from one the ANSI name misses.
+  if (path.empty() || path.find(L"\\\\") != std::wstring::npos || path.back() == L'\\' ||
+      path.front() == L'\\')
+    return Lookup::kFailed;
   HKEY direct = nullptr;
-  if (!path.empty() && path.find(L"\\\\") == std::wstring::npos && path.back() != L'\\' &&
-      path.front() != L'\\' &&
-      RegOpenKeyExW(ToHkey(root), path.c_str(), 0, KEY_READ, &direct) == ERROR_SUCCESS) {
+  const LONG status = RegOpenKeyExW(ToHkey(root), path.c_str(), REG_OPTION_OPEN_LINK, access, &direct);
+  if (status == ERROR_SUCCESS) {
     opened = RegKey(direct);
     return Lookup::kFound;
   }
+  if (status != ERROR_FILE_NOT_FOUND) return Lookup::kFailed;
   HKEY self = nullptr;
   if (RegOpenKeyExW(ToHkey(root), nullptr, 0, KEY_READ, &self) != ERROR_SUCCESS)
     return Lookup::kFailed;
   RegKey current(self);
-  for (std::size_t start = 0; !path.empty() && start <= path.size();) {
+  for (std::size_t start = 0; start <= path.size();) {
     std::size_t end = path.find(L'\\', start);
     if (end == std::wstring::npos) end = path.size();
     const std::wstring name = path.substr(start, end - start);
-    if (name.empty()) return Lookup::kFailed;
     HKEY next = nullptr;
-    const LONG status = RegOpenKeyExW(current.Get(), name.c_str(), 0, KEY_READ, &next);
-    if (status == ERROR_FILE_NOT_FOUND) {
+    const LONG step = RegOpenKeyExW(current.Get(), name.c_str(), 0, KEY_READ, &next);
+    if (step == ERROR_FILE_NOT_FOUND) {
       const Lookup similar = FindApproximateName(current.Get(), true, WideToAnsi(name));
       return similar == Lookup::kAbsent ? Lookup::kAbsent : Lookup::kFailed;
     }
-    if (status != ERROR_SUCCESS) return Lookup::kFailed;
+    if (step != ERROR_SUCCESS) return Lookup::kFailed;
     current = RegKey(next);
     start = end + 1;
   }
-  opened = std::move(current);
-  return Lookup::kFound;
+  return Lookup::kFailed;  // every name is there after all: the key changed meanwhile
+}
+
+bool IsLinkValue(const wchar_t* name, std::size_t length, DWORD type) {
+  static const wchar_t kLinkValue[] = L"SymbolicLinkValue";
+  return type == REG_LINK && length == sizeof kLinkValue / sizeof kLinkValue[0] - 1 &&
+         _wcsnicmp(name, kLinkValue, length) == 0;
+}
+
+// A key opened as it is shows a link as its value "SymbolicLinkValue".
+bool IsLinkKey(HKEY key) {
+  DWORD type = 0;
+  return RegQueryValueExW(key, L"SymbolicLinkValue", nullptr, &type, nullptr, nullptr) ==
+             ERROR_SUCCESS &&
+         type == REG_LINK;
 }
 
 Lookup ReadWideValue(HKEY key, const std::wstring& name, WideRegValue& value) {
-  KeySizes sizes;
-  if (!QuerySizes(key, sizes)) return Lookup::kFailed;
-  DWORD size = sizes.longestData + 2;
+  DWORD size = kFirstDataSize;
   for (int attempt = 0; attempt < 4; ++attempt) {
     value.data.assign(size, 0);
     DWORD length = size;
@@ -110,94 +115,216 @@ Lookup ReadWideValue(HKEY key, const std::wstring& name, WideRegValue& value) {
   return Lookup::kFailed;
 }
 
-// Every key of the subtree with its values, below `path` (the key's own).
-bool ReadWideTree(HKEY key, const std::wstring& path, WideRegTree& tree) {
-  KeySizes sizes;
-  if (!QuerySizes(key, sizes)) return false;
-  WideRegValues& values = tree[path];
-  std::vector<wchar_t> name(std::max(sizes.longestValueName, sizes.longestSubkey) + 2);
-  std::unique_ptr<unsigned char[]> data(new (std::nothrow) unsigned char[sizes.longestData + 2]);
-  if (!data) return false;
+// The key line and value line of one value, with its data as the ANSI API
+// hands it out (string types in the code page, best fit and all: the
+// comparison with the stored value tells whether that loses anything).
+std::string ValueLines(const std::string& linePath, const std::string& ansiName,
+                       const WideRegValue& value) {
+  std::string ansiData;
+  if (IsStringType(value.type))
+    ansiData = WideToAnsi(reinterpret_cast<const wchar_t*>(value.data.data()),
+                          value.data.size() / sizeof(wchar_t));
+  else
+    ansiData.assign(value.data.begin(), value.data.end());
+  return RegKeyLine(linePath) + "\n" +
+         RegValueLine(ansiName, value.type, reinterpret_cast<const unsigned char*>(ansiData.data()),
+                      static_cast<std::uint32_t>(ansiData.size())) +
+         "\n";
+}
+
+// One read of a whole subtree.
+struct TreeRead {
+  bool formatLines;
+  std::string lines;
+  WideRegTree stored;
+  std::vector<RegKey> below;  // deepest first once the read is done
+  std::vector<wchar_t> name = std::vector<wchar_t>(256);
+  std::vector<BYTE> data = std::vector<BYTE>(kFirstDataSize);
+};
+
+LONG EnumValue(HKEY key, DWORD index, TreeRead& read, DWORD& nameLength, DWORD& type,
+               DWORD& dataLength) {
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    nameLength = static_cast<DWORD>(read.name.size());
+    dataLength = static_cast<DWORD>(read.data.size());
+    const LONG status = RegEnumValueW(key, index, read.name.data(), &nameLength, nullptr, &type,
+                                      read.data.data(), &dataLength);
+    if (status != ERROR_MORE_DATA) return status;
+    if (dataLength > read.data.size())
+      read.data.resize(dataLength + 2);
+    else if (read.name.size() < 16384)
+      read.name.resize(16384);
+    else
+      return status;
+  }
+  return ERROR_MORE_DATA;
+}
+
+// The key's values, then its subkeys, depth first: the order the backup
+// restores them in. False for anything that cannot be deleted exactly as
+// read or spelt in the file: a link, a name the code page cannot hold or a
+// line break cuts, a read that fails, a loop.
+bool ReadTree(HKEY key, const std::string& linePath, const std::wstring& widePath,
+              unsigned depth, TreeRead& read) {
+  if (depth >= kMaximumDepth || !FitsOnOneLine(linePath)) return false;
+  WideRegValues& values = read.stored[widePath];
+  bool hasValues = false;
+  std::string ansiName;
   for (DWORD i = 0;; ++i) {
-    DWORD nameLength = static_cast<DWORD>(name.size());
-    DWORD dataLength = sizes.longestData + 2;
-    WideRegValue value;
-    const LONG status = RegEnumValueW(key, i, name.data(), &nameLength, nullptr, &value.type,
-                                      data.get(), &dataLength);
+    DWORD nameLength = 0, type = 0, dataLength = 0;
+    const LONG status = EnumValue(key, i, read, nameLength, type, dataLength);
     if (status == ERROR_NO_MORE_ITEMS) break;
     if (status != ERROR_SUCCESS) return false;  // changed while read: cannot vouch for it
-    value.data.assign(data.get(), data.get() + dataLength);
-    values[std::wstring(name.data(), nameLength)] = value;
+    // A key opened as it is shows a link as this one value: a REGEDIT4 file
+    // cannot make a link again.
+    if (IsLinkValue(read.name.data(), nameLength, type)) return false;
+    if (!ToExactAnsiName(read.name.data(), nameLength, ansiName) || !FitsOnOneLine(ansiName))
+      return false;
+    WideRegValue value;
+    value.type = type;
+    value.data.assign(read.data.data(), read.data.data() + dataLength);
+    if (read.formatLines) read.lines += ValueLines(linePath, ansiName, value);
+    values[std::wstring(read.name.data(), nameLength)] = std::move(value);
+    hasValues = true;
   }
+  // A key without values is written as its key line alone, so that
+  // restoring brings it back; the line goes before its subkeys' lines.
+  if (!hasValues && read.formatLines) read.lines += RegKeyLine(linePath) + "\n";
+  std::vector<wchar_t> child(256);
+  std::string childName;
   for (DWORD j = 0;; ++j) {
-    DWORD nameLength = static_cast<DWORD>(name.size());
+    DWORD length = static_cast<DWORD>(child.size());
     const LONG status =
-        RegEnumKeyExW(key, j, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr);
+        RegEnumKeyExW(key, j, child.data(), &length, nullptr, nullptr, nullptr, nullptr);
     if (status == ERROR_NO_MORE_ITEMS) break;
     if (status != ERROR_SUCCESS) return false;
-    const std::wstring child(name.data(), nameLength);
+    if (!ToExactAnsiName(child.data(), length, childName)) return false;
+    const std::wstring wideName(child.data(), length);
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(key, child.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(key, wideName.c_str(), REG_OPTION_OPEN_LINK, kTreeAccess, &opened) !=
+        ERROR_SUCCESS)
+      return false;
     RegKey sub(opened);
-    if (!ReadWideTree(sub.Get(), path + L"\\" + child, tree)) return false;
+    if (!ReadTree(sub.Get(), linePath + "\\" + childName, widePath + L"\\" + wideName, depth + 1,
+                  read))
+      return false;
+    read.below.push_back(std::move(sub));  // after its own subkeys: deepest first
   }
   return true;
 }
 
-void CheckValue(HKEY key, const std::string& keyPath, const std::string& valueName,
-                BackupCheck& check) {
-  WideRegValue stored;
-  const Lookup found = ReadWideValue(key, AnsiToWide(valueName), stored);
-  check.exists = found != Lookup::kAbsent;
-  if (found == Lookup::kFailed) return;
-  if (found == Lookup::kAbsent) {
-    // Present only under a name the ANSI API cannot spell: still there.
-    check.exists = FindApproximateName(key, false, valueName) != Lookup::kAbsent;
-    check.exact = !check.exists;
-    return;
-  }
-  check.lines = ExportValueText(keyPath, valueName);
+bool RestoresExactly(const std::string& lines, const std::wstring& widePath,
+                     const WideRegTree& stored) {
   WideRegTree restored;
-  if (!ImportModel(check.lines, restored)) return;
-  WideRegTree expected;
-  expected[AnsiToWide(keyPath)][AnsiToWide(valueName)] = stored;
-  check.exact = Subtree(restored, AnsiToWide(keyPath)) == expected;
+  return ImportModel(lines, restored) && Subtree(restored, widePath) == stored;
 }
 
-void CheckKey(HKEY key, const std::string& keyPath, BackupCheck& check) {
-  check.exists = true;
-  WideRegTree stored;
-  if (!ReadWideTree(key, AnsiToWide(keyPath), stored)) return;
-  check.lines = ExportKeyText(keyPath, 1);
-  WideRegTree restored;
-  if (!ImportModel(check.lines, restored)) return;
-  check.exact = Subtree(restored, AnsiToWide(keyPath)) == stored;
+void ReadValueEntry(const std::string& linePath, const std::string& valueName, bool formatLines,
+                    FixEntry& entry) {
+  WideRegValue stored;
+  const std::wstring wideName = AnsiToWide(valueName);
+  const Lookup found = ReadWideValue(entry.key.Get(), wideName, stored);
+  if (found == Lookup::kAbsent) {
+    // Present only under a name the ANSI API cannot spell: still there, and
+    // out of reach. A link key holds none of its target's values.
+    entry.exists = FindApproximateName(entry.key.Get(), false, valueName) != Lookup::kAbsent ||
+                   IsLinkKey(entry.key.Get());
+    entry.exact = !entry.exists;
+    return;
+  }
+  entry.exists = true;
+  if (found == Lookup::kFailed || IsLinkValue(wideName.data(), wideName.size(), stored.type) ||
+      IsLinkKey(entry.key.Get()) || !FitsOnOneLine(linePath) || !FitsOnOneLine(valueName))
+    return;
+  entry.deletable = true;
+  if (!formatLines) return;
+  entry.lines = ValueLines(linePath, valueName, stored);
+  WideRegTree expected;
+  expected[AnsiToWide(linePath)][wideName] = stored;
+  entry.exact = RestoresExactly(entry.lines, AnsiToWide(linePath), expected);
+}
+
+void ReadKeyEntry(const std::string& linePath, bool formatLines, FixEntry& entry) {
+  entry.exists = true;
+  TreeRead read{formatLines, {}, {}, {}};
+  if (!ReadTree(entry.key.Get(), linePath, AnsiToWide(linePath), 0, read)) return;
+  entry.deletable = true;
+  entry.below = std::move(read.below);
+  if (!formatLines) return;
+  entry.exact = RestoresExactly(read.lines, AnsiToWide(linePath), read.stored);
+  if (entry.exact) entry.lines = std::move(read.lines);
+}
+
+using NtDeleteKeyFunction = LONG(NTAPI*)(HANDLE);
+
+// Deletes the key an open handle names, itself and not a link's target.
+bool DeleteOpenKey(HKEY key) {
+  static const auto deleteKey = reinterpret_cast<NtDeleteKeyFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtDeleteKey")));
+  return deleteKey != nullptr && deleteKey(key) == 0;
+}
+
+// Subkeys that appeared after the read: deleted the same way, deepest first.
+bool DeleteSubtree(HKEY key, unsigned depth) {
+  if (depth >= kMaximumDepth) return false;
+  std::vector<wchar_t> child(256);
+  for (DWORD index = 0;;) {
+    DWORD length = static_cast<DWORD>(child.size());
+    const LONG status =
+        RegEnumKeyExW(key, index, child.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_NO_MORE_ITEMS) return index == 0;
+    if (status != ERROR_SUCCESS) return false;
+    HKEY opened = nullptr;
+    const std::wstring name(child.data(), length);
+    if (RegOpenKeyExW(key, name.c_str(), REG_OPTION_OPEN_LINK, kTreeAccess, &opened) !=
+        ERROR_SUCCESS) {
+      ++index;  // left in place; the key above then stays too
+      continue;
+    }
+    RegKey sub(opened);
+    if (!DeleteSubtree(sub.Get(), depth + 1) || !DeleteOpenKey(sub.Get())) ++index;
+  }
 }
 
 }  // namespace
 
-BackupCheck CheckBackup(RootKey root, const std::string& key, const std::string& valueName,
-                        bool wholeKey) {
-  BackupCheck check;
+FixEntry ReadFixEntry(RootKey root, const std::string& key, const std::string& valueName,
+                      bool wholeKey, bool formatLines) {
+  FixEntry entry;
   RootKey parsedRoot = 0;
   std::string subkey;
-  if (!SplitRegistryPath(FullRegistryPath(root, key), parsedRoot, subkey)) return check;
-  const std::string keyPath = subkey.empty() ? RootKeyName(root) : FullRegistryPath(root, subkey);
-  RegKey opened;
-  const Lookup found = OpenNamedKey(root, subkey, opened);
+  // A root itself is never an entry of a fix.
+  if (!SplitRegistryPath(FullRegistryPath(root, key), parsedRoot, subkey) || subkey.empty()) {
+    entry.exists = true;
+    return entry;
+  }
+  const std::string linePath = FullRegistryPath(root, subkey);
+  const Lookup found =
+      OpenNamedKey(root, subkey, wholeKey ? kTreeAccess : kValueAccess, entry.key);
   if (found != Lookup::kFound) {
-    check.exists = found != Lookup::kAbsent;
-    check.exact = found == Lookup::kAbsent;
-    return check;
+    entry.exists = found != Lookup::kAbsent;
+    entry.exact = found == Lookup::kAbsent;
+    return entry;
   }
   if (wholeKey)
-    CheckKey(opened.Get(), keyPath, check);
+    ReadKeyEntry(linePath, formatLines, entry);
   else
-    CheckValue(opened.Get(), keyPath, valueName, check);
-  return check;
+    ReadValueEntry(linePath, valueName, formatLines, entry);
+  return entry;
+}
+
+bool DeleteFixEntry(FixEntry& entry, const std::string& valueName, bool wholeKey) {
+  if (!entry.deletable || !entry.key.IsOpen()) return false;
+  if (!wholeKey)
+    return RegDeleteValueW(entry.key.Get(), AnsiToWide(valueName).c_str()) == ERROR_SUCCESS;
+  for (RegKey& key : entry.below)
+    if (!DeleteOpenKey(key.Get()) && !(DeleteSubtree(key.Get(), 0) && DeleteOpenKey(key.Get())))
+      return false;
+  return DeleteOpenKey(entry.key.Get()) ||
+         (DeleteSubtree(entry.key.Get(), 0) && DeleteOpenKey(entry.key.Get()));
 }
 
 bool BackupRestoresExactly(RootKey root, const std::string& key, const std::string& valueName,
                            bool wholeKey) {
-  return CheckBackup(root, key, valueName, wholeKey).exact;
+  return ReadFixEntry(root, key, valueName, wholeKey, true).exact;
 }

@@ -16,6 +16,7 @@
 #include "foundation/settings_store.h"
 #include "repair/backup_folders.h"
 #include "repair/backup_names.h"
+#include "repair/backup_retention.h"
 
 namespace {
 
@@ -66,14 +67,20 @@ int AddPartialBackupRow(const std::string& fullPath, const std::string&, WIN32_F
 }  // namespace
 
 bool MakeFullBackup(const std::string& programFolder) {
-  const std::string folder =
-      FullBackupRoot(programFolder) + "\\" + FullBackupName(NowLocal()) + "\\";
+  const std::string stamped = FullBackupRoot(programFolder) + "\\" + FullBackupName(NowLocal());
+  const std::string folder = stamped + "\\";
   CreateFolderPath(folder);
+  NoteBackupOfThisRun(stamped);
   const std::string file = folder + kFullBackupFileName;
   ExportRegistry("", file, kRegistryEditor, 1);
   // The editor's exit code says nothing reliable about an export; the file
-  // does. A failed export must not look like a recent backup.
-  if (!FileExists(file) || GetFileSize64(file) == 0) return false;
+  // does. A failed export must not look like a recent backup, nor leave an
+  // empty backup behind.
+  if (!FileExists(file) || GetFileSize64(file) == 0) {
+    DeleteFileForced(file);
+    RemoveDirectoryA(stamped.c_str());
+    return false;
+  }
   WriteSettingNow(kKeyLastBackup);
   return true;
 }

@@ -25,12 +25,6 @@ bool ImportRegistry(const std::string& file, const std::string& exe, int wait, i
 // written, stores the time in "LastBackup". True when the file was written.
 bool MakeFullBackup(const std::string& programFolder);
 
-// The retention passes run at the end of every run: delete the backups of
-// each kind whose stamp is "AutoDel...Days" or more days away from now, when
-// "AutoDel..." is on. Names that are no stamp are never touched.
-void PrunePartialBackups(const std::string& programFolder);
-void PruneFullBackups(const std::string& programFolder);
-
 // One row of the full backup list.
 struct FullBackupRow {
   std::string date;    // "2009-03-14"

@@ -21,6 +21,10 @@ std::string FullBackupName(const LocalDateTime& time) {
   return FormatStamp(kFullBackupStampFormat, time);
 }
 
+std::string PartialBackupName(const LocalDateTime& time) {
+  return FormatStamp(kPartialBackupStampFormat, time);
+}
+
 bool ParseFullBackupName(const std::string& folderName, LocalDateTime& stamp) {
   return ParseBackupStamp(folderName, kFullBackupStampFormat, stamp);
 }
@@ -30,5 +34,6 @@ bool ParsePartialBackupName(const std::string& fileName, LocalDateTime& stamp) {
 }
 
 bool IsBackupOldEnough(const LocalDateTime& stamp, const LocalDateTime& now, int days) {
-  return BackupAge(now, stamp).days >= static_cast<std::uint32_t>(days);
+  if (days < 1 || ToTicks(stamp) > ToTicks(now)) return false;
+  return BackupAge(now, stamp).days >= static_cast<std::uint64_t>(days);
 }

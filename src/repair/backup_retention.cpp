@@ -11,8 +11,23 @@
 #include "repair/backup_folders.h"
 #include "repair/backup_manager.h"
 #include "repair/backup_names.h"
+#include "repair/backup_retention.h"
+
+#include "foundation/case_map.h"
 
 namespace {
+
+std::vector<std::string>& BackupsOfThisRun() {
+  static std::vector<std::string> paths;
+  return paths;
+}
+
+bool IsBackupOfThisRun(const std::string& path) {
+  const std::string lowered = ToLowerText(path);
+  for (const std::string& own : BackupsOfThisRun())
+    if (own == lowered) return true;
+  return false;
+}
 
 int CollectFile(const std::string& fullPath, const std::string&, WIN32_FIND_DATAA,
                 void* userData) {
@@ -34,7 +49,8 @@ void DeleteOldBackups(const std::vector<std::string>& paths, int days,
   const LocalDateTime now = NowLocal();
   for (const std::string& path : paths) {
     LocalDateTime stamp;
-    if (parse(GetFileNameOf(path, true), stamp) && IsBackupOldEnough(stamp, now, days))
+    if (parse(GetFileNameOf(path, true), stamp) && IsBackupOldEnough(stamp, now, days) &&
+        !IsBackupOfThisRun(path))
       remove(path);
   }
 }
@@ -42,8 +58,8 @@ void DeleteOldBackups(const std::vector<std::string>& paths, int days,
 }  // namespace
 
 void PrunePartialBackups(const std::string& programFolder) {
-  if (ReadSettingInt(kKeyAutoDelBackup, kDefaultAutoDelBackup) == 0) return;
-  const int days = ReadSettingInt(kKeyAutoDelBackupDays, kDefaultAutoDelBackupDays);
+  if (!ReadAutoDelBackup()) return;
+  const int days = ReadAutoDelBackupDays();
   // Listed first, deleted afterwards: no deletion under an open search.
   std::vector<std::string> files;
   SearchFiles(PartialBackupRoot(programFolder), AnyName(), CollectFile, &files, {});
@@ -51,9 +67,13 @@ void PrunePartialBackups(const std::string& programFolder) {
 }
 
 void PruneFullBackups(const std::string& programFolder) {
-  if (ReadSettingInt(kKeyAutoDelFullBackup, kDefaultAutoDelFullBackup) == 0) return;
-  const int days = ReadSettingInt(kKeyAutoDelFullBackupDays, kDefaultAutoDelFullBackupDays);
+  if (!ReadAutoDelFullBackup()) return;
+  const int days = ReadAutoDelFullBackupDays();
   std::vector<std::string> folders;
   SearchFolders(FullBackupRoot(programFolder), AnyName(), CollectFolder, &folders);
   DeleteOldBackups(folders, days, ParseFullBackupName, DeleteFullBackup);
+}
+
+void NoteBackupOfThisRun(const std::string& path) {
+  BackupsOfThisRun().push_back(ToLowerText(path));
 }

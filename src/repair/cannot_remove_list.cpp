@@ -12,7 +12,7 @@ std::string CannotRemoveListPath(const std::string& programFolder) {
 void RecordCannotRemove(const std::string& programFolder, const std::string& path) {
   FILE* file = std::fopen(CannotRemoveListPath(programFolder).c_str(), "a");
   if (file == nullptr) return;
-  std::fputs(path.c_str(), file);
+  std::fputs(CannotRemoveLineOf(path).c_str(), file);
   std::fputs("\n", file);
   std::fclose(file);
 }

@@ -1,7 +1,6 @@
 #include "repair/issue_fixer.h"
 
 #include <windows.h>
-#include <shlwapi.h>
 
 #include <cstdio>
 
@@ -13,17 +12,17 @@
 #include "foundation/settings_keys.h"
 #include "foundation/settings_store.h"
 #include "repair/backup_fidelity.h"
+#include "repair/backup_folders.h"
+#include "repair/backup_names.h"
+#include "repair/backup_retention.h"
 #include "repair/cannot_remove_list.h"
+#include "repair/protected_keys.h"
 #include "repair/reg_file_format.h"
 #include "scan/scan_orchestrator.h"
 
 namespace {
 
-bool IsWholeKey(const ScanIssue& issue) { return issue.type == kWholeKeyType; }
-
-std::string KeyPathOf(const ScanIssue& issue) {
-  return RootKeyName(issue.root) + "\\" + issue.key;
-}
+bool IsWholeKey(const ScanIssue& issue) { return issue.wholeKey; }
 
 // Writes the partial backup: the header, then the lines of every entry in
 // order (the lines ExportValue and ExportKey write, as the fidelity check
@@ -43,6 +42,8 @@ bool WritePartialBackup(const std::vector<std::string>& lines, const std::string
   return std::fclose(file) == 0 && written;
 }
 
+// After a failed deletion: whether the entry is still there (an earlier
+// deletion of this run may have removed it).
 bool EntryExists(const ScanIssue& issue) {
   RegKey key;
   if (key.Open(issue.root, issue.key) != ERROR_SUCCESS) return false;
@@ -59,72 +60,67 @@ bool Normalize(const ScanIssue& issue, ScanIssue& target) {
   return SplitRegistryPath(FullRegistryPath(issue.root, issue.key), root, target.key);
 }
 
-bool DeleteIssue(const ScanIssue& issue) {
-  if (IsWholeKey(issue)) {
-    // An empty key would name the whole root.
-    if (issue.key.find_first_not_of('\\') == std::string::npos) return false;
-    return SHDeleteKeyA(ToHkey(issue.root), issue.key.c_str()) == ERROR_SUCCESS;
-  }
-  return DeleteRegistryValue(KeyPathOf(issue), issue.valueName);
-}
-
 }  // namespace
 
 std::string NewPartialBackupPath(const std::string& programFolder) {
-  const LocalDateTime now = NowLocal();
-  char base[MAX_PATH + 64];
-  std::snprintf(base, sizeof base, "%s\\PartialBackup\\%04d-%02d-%02d_%02d-%02d-%02d",
-                programFolder.c_str(), now.year, now.month, now.day, now.hour, now.minute,
-                now.second);
-  std::string path = std::string(base) + ".reg";
-  for (int n = 2; FileExists(path); ++n) path = std::string(base) + "-" + std::to_string(n) + ".reg";
+  const std::string base =
+      PartialBackupRoot(programFolder) + "\\" + PartialBackupName(NowLocal());
+  std::string path = base + ".reg";
+  for (int n = 2; FileExists(path); ++n) path = base + "-" + std::to_string(n) + ".reg";
   return path;
 }
 
 FixResult FixIssues(const std::vector<ScanIssue>& issues, const std::string& programFolder) {
   FixResult result;
-  const bool backup = ReadSettingInt(kKeyBackupWhenClean, kDefaultBackupWhenClean) != 0;
-  // An entry that its backup could not give back exactly is neither deleted
-  // nor written into the backup: restoring the backup later would overwrite
-  // the entry, which stays, with the lossy text the REGEDIT4 file carries.
-  std::vector<bool> restorable(issues.size(), true);
-  // The same entry can be reported twice (HKEY_CURRENT_USER is also below
-  // HKEY_USERS, a value can lie inside a key reported whole): once an earlier
-  // deletion of this run has removed it, its own deletion fails without any
-  // fault and is not recorded.
-  std::vector<bool> existed(issues.size(), false);
-  std::vector<std::string> backupLines(backup ? issues.size() : 0);
+  const bool backup = ReadBackupWhenClean();
+  // Every entry is read once, before anything is deleted: whether it is
+  // there, whether its backup gives it back exactly (an entry that it could
+  // not is neither deleted nor written into the backup: restoring the backup
+  // later would overwrite the entry, which stays, with the lossy text), and
+  // the keys it is then deleted through.
+  std::vector<FixEntry> entries(issues.size());
   std::vector<ScanIssue> targets(issues.size());
+  std::vector<bool> allowed(issues.size(), false);
   for (std::size_t i = 0; i < issues.size(); ++i) {
-    const ScanIssue& issue = targets[i];
-    if (!Normalize(issues[i], targets[i])) {
-      restorable[i] = false;
-    } else if (backup) {
-      BackupCheck check = CheckBackup(issue.root, issue.key, issue.valueName, IsWholeKey(issue));
-      existed[i] = check.exists;
-      restorable[i] = check.exact;
-      if (check.exact) backupLines[i] = std::move(check.lines);
-    } else {
-      existed[i] = EntryExists(issue);
+    const ScanIssue& target = targets[i];
+    if (!Normalize(issues[i], targets[i])) continue;
+    if (IsWholeKey(target) && IsProtectedKey(target.root, target.key)) continue;
+    entries[i] = ReadFixEntry(target.root, target.key, target.valueName, IsWholeKey(target), backup);
+    allowed[i] = backup ? entries[i].exact : entries[i].deletable;
+    if (!allowed[i]) {
+      entries[i].key.Close();
+      entries[i].below.clear();
     }
   }
   if (backup) {
-    CreateFolderPath(programFolder + "\\PartialBackup\\");
+    std::vector<std::string> backupLines;
+    for (std::size_t i = 0; i < issues.size(); ++i)
+      if (allowed[i]) backupLines.push_back(std::move(entries[i].lines));
+    CreateFolderPath(PartialBackupRoot(programFolder) + "\\");
     result.backupPath = NewPartialBackupPath(programFolder);
     if (!WritePartialBackup(backupLines, result.backupPath)) {
       // Deleting without the backup the user asked for would lose data.
       result.backupFailed = true;
       return result;
     }
+    NoteBackupOfThisRun(result.backupPath);
   }
+  // The same entry can be reported twice (HKEY_CURRENT_USER is also below
+  // HKEY_USERS, a value can lie inside a key reported whole): once an earlier
+  // deletion of this run has removed it, its own deletion fails without any
+  // fault and is not recorded.
   for (std::size_t i = 0; i < issues.size(); ++i) {
     const ScanIssue& target = targets[i];
-    if (restorable[i] && (DeleteIssue(target) || (existed[i] && !EntryExists(target)))) {
+    FixEntry& entry = entries[i];
+    if (allowed[i] && (DeleteFixEntry(entry, target.valueName, IsWholeKey(target)) ||
+                       (entry.exists && !EntryExists(target)))) {
       ++result.deleted;
     } else {
       ++result.notDeleted;
       RecordCannotRemove(programFolder, IssueFullPath(issues[i]));
     }
+    entry.key.Close();
+    entry.below.clear();
   }
   return result;
 }

@@ -20,6 +20,8 @@ namespace {
 
 constexpr DWORD kMinimumIdentifierBuffer = 256;
 constexpr DWORD kCommandBuffer = 500;  // longer commands are not judged
+// A server text of any length is read: one that cannot be judged keeps its class.
+constexpr DWORD kServerTextLimit = 65536;
 
 // "CLSID\{GUID}\InprocServer32" -> "CLSID\{GUID}"; a path without a
 // backslash stays as it is.
@@ -37,22 +39,28 @@ std::string ChildKey(const std::string& parent, const std::string& name) {
   return parent.empty() ? name : parent + "\\" + name;
 }
 
-// The key's default value as zero-terminated text, whatever its type,
-// read into a zeroed buffer of `bufferSize` bytes; false when it cannot be
-// read or does not fit.
+// The key's default value as zero-terminated text, whatever its type; false
+// when it cannot be read or takes more than `bufferSize` bytes.
 bool ReadDefaultText(HKEY key, DWORD bufferSize, std::string& text) {
-  std::vector<char> buffer;
-  try {
-    buffer.assign(bufferSize, 0);
-  } catch (const std::bad_alloc&) {
-    return false;  // counts as unreadable: the extension is left alone
+  return ReadValueText(key, "", bufferSize, text);
+}
+
+// A class whose server still works is in use, whatever else it names: a
+// missing icon must not delete it. A server entry whose text is not judged
+// missing (it exists, or it names no local path that could be judged)
+// counts as working.
+bool HasWorkingServer(RootKey root, const std::string& classKey) {
+  static const char* const kServerKeys[] = {"InprocServer32", "LocalServer32",
+                                            "InprocHandler32"};
+  for (const char* server : kServerKeys) {
+    RegKey key;
+    std::string text, missing;
+    if (key.Open(root, classKey + "\\" + server) == ERROR_SUCCESS &&
+        ReadDefaultText(key.Get(), kServerTextLimit, text) && !text.empty() &&
+        !FindMissingPath(text, missing))
+      return true;
   }
-  DWORD size = bufferSize;
-  if (RegQueryValueExA(key, "", nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
-      ERROR_SUCCESS)
-    return false;
-  text = DataAsText(buffer.data(), std::min(size, bufferSize));
-  return true;
+  return false;
 }
 
 // The program identifier that the extension key names in its default
@@ -101,11 +109,9 @@ void CheckExtension(ScanContext& scan, RootKey root, const std::string& parentPa
   std::string missing;
   if (!FindMissingPath(WithoutTrailingPlaceholder(rawCommand), missing)) return;
 
-  AddIssue(scan, MakeIssue(root, extKey, "", "", IssueCategory::kFileAssociation, rawCommand,
-                           kWholeKeyType));
+  AddIssue(scan, MakeKeyIssue(root, extKey, "", IssueCategory::kFileAssociation, rawCommand));
   if (lstrcmpiA(progKey.c_str(), extKey.c_str()) != 0)
-    AddIssue(scan, MakeIssue(root, progKey, "", "", IssueCategory::kFileAssociation, rawCommand,
-                             kWholeKeyType));
+    AddIssue(scan, MakeKeyIssue(root, progKey, "", IssueCategory::kFileAssociation, rawCommand));
 }
 
 }  // namespace
@@ -119,9 +125,9 @@ int CheckComServerValue(RootKey root, const std::string& keyPath, const std::str
   const std::string classKey = ParentKeyOf(keyPath);
   std::string missing;
   if (type == kTypeString && valueName.empty() && IsClassKey(classKey) &&
-      FindMissingPath(DataAsText(data, dataLength), missing))
-    AddIssue(scan, MakeIssue(root, classKey, "", "", IssueCategory::kComObject,
-                             GetFileNameOf(missing, true), kWholeKeyType));
+      FindMissingPath(DataAsText(data, dataLength), missing) && !HasWorkingServer(root, classKey))
+    AddIssue(scan, MakeKeyIssue(root, classKey, "", IssueCategory::kComObject,
+                                GetFileNameOf(missing, true)));
   return ContinueAnswer(scan);
 }
 

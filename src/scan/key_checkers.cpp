@@ -4,6 +4,7 @@
 
 #include "foundation/case_map.h"
 #include "foundation/file_checks.h"
+#include "foundation/registry_access.h"
 #include "foundation/registry_key.h"
 #include "foundation/value_format.h"
 #include "scan/enumerated_key.h"
@@ -15,20 +16,13 @@ constexpr DWORD kUninstallStringBuffer = 500;
 
 void ReportKey(ScanContext& scan, RootKey root, const std::string& key, const char* category,
                const std::string& subkeyName) {
-  AddIssue(scan, MakeIssue(root, key, "", "", category, subkeyName, kWholeKeyType));
+  AddIssue(scan, MakeKeyIssue(root, key, "", category, subkeyName));
 }
 
 // The entry's "UninstallString" as text, whatever its type; false when it
 // is absent or does not fit the buffer.
 bool ReadUninstallString(HKEY entry, std::string& text) {
-  char buffer[kUninstallStringBuffer] = {};
-  DWORD size = sizeof buffer;
-  if (RegQueryValueExA(entry, "UninstallString", nullptr, nullptr, reinterpret_cast<BYTE*>(buffer),
-                       &size) != ERROR_SUCCESS)
-    return false;
-  // Data stored without a terminator ends at its length, not past it.
-  text = DataAsText(buffer, size < sizeof buffer ? size : sizeof buffer);
-  return true;
+  return ReadValueText(entry, "UninstallString", kUninstallStringBuffer, text);
 }
 
 bool NamesMissingProgram(const std::string& text) {
@@ -37,11 +31,12 @@ bool NamesMissingProgram(const std::string& text) {
 }
 
 bool IsUninstallEntryInvalid(HKEY entry) {
-  DWORD values = 0;
-  // A failed count says nothing: the uninstall string still decides.
-  if (RegQueryInfoKeyA(entry, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
+  DWORD subkeys = 0, values = 0;
+  // Empty only with neither values nor subkeys: a subkey may hold the real
+  // uninstaller. A failed count says nothing: the uninstall string decides.
+  if (RegQueryInfoKeyA(entry, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
                        nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
-      values == 0)
+      values == 0 && subkeys == 0)
     return true;
   std::string uninstallString;
   return ReadUninstallString(entry, uninstallString) && NamesMissingProgram(uninstallString);

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "foundation/ansi_chars.h"
+#include "foundation/ansi_text.h"
 #include "foundation/case_map.h"
 #include "foundation/registry_key.h"
 #include "foundation/wildcard.h"
@@ -17,6 +18,10 @@ constexpr std::size_t kMinimumBuffer = 256;
 constexpr std::size_t kInitialDataBuffer = 4096;
 constexpr std::size_t kMaximumBuffer = 64u * 1024 * 1024;  // far above any real value
 constexpr DWORD kCurrentKeyInterval = 70;  // ms between throttled key reports
+// The registry nests keys at most 512 deep; a deeper walk can only be going
+// round a loop.
+constexpr unsigned kMaximumDepth = 512;
+constexpr REGSAM kWalkAccess = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS;
 
 // Process-wide time of the last throttled current-key report.
 DWORD g_lastThrottledReport = 0;
@@ -29,8 +34,19 @@ std::string TrimChars(const std::string& text, const char* chars) {
   return TrimTrailingAnsiChars(text.substr(first), chars);
 }
 
-std::string ChildPath(const std::string& parent, const char* name) {
-  return parent.empty() ? std::string(name) : parent + "\\" + name;
+std::string ChildPath(const std::string& parent, const std::string& name) {
+  return parent.empty() ? name : parent + "\\" + name;
+}
+
+bool IsStringType(DWORD type) {
+  return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
+
+// A key opened without following a link shows the link as its one value.
+bool IsLinkValue(const wchar_t* name, DWORD nameLength, DWORD type) {
+  static const wchar_t kLinkValue[] = L"SymbolicLinkValue";
+  return type == REG_LINK && nameLength == sizeof kLinkValue / sizeof kLinkValue[0] - 1 &&
+         _wcsnicmp(name, kLinkValue, nameLength) == 0;
 }
 
 struct Walk {
@@ -46,9 +62,9 @@ struct Walk {
   // One set of buffers for the whole walk, grown when an entry does not fit:
   // a level needs them only until it has handed its entry on, and asking
   // every key for its maxima first would cost a registry call per key.
-  std::vector<char> name = std::vector<char>(kMinimumBuffer);
-  std::vector<char> data = std::vector<char>(kInitialDataBuffer);
-  std::vector<char> subkey = std::vector<char>(kMinimumBuffer);
+  std::vector<wchar_t> name = std::vector<wchar_t>(kMinimumBuffer);
+  std::vector<BYTE> data = std::vector<BYTE>(kInitialDataBuffer);
+  std::vector<wchar_t> subkey = std::vector<wchar_t>(kMinimumBuffer);
 };
 
 bool IsSkipped(const Walk& walk, const std::string& path) {
@@ -63,12 +79,13 @@ bool PassesFilter(const TypeFilter& filter, DWORD type) {
   return filter.empty() || std::find(filter.begin(), filter.end(), type) != filter.end();
 }
 
-// Grows a buffer to at least `wanted` bytes (at least doubling it); false
+// Grows a buffer to at least `wanted` elements (at least doubling it); false
 // when the limit is reached or memory is short, which ends that key's
 // enumeration like any other error.
-bool Grow(std::vector<char>& buffer, std::size_t wanted) {
+template <typename T>
+bool Grow(std::vector<T>& buffer, std::size_t wanted) {
   const std::size_t size = std::max(wanted + 1, buffer.size() * 2);
-  if (size > kMaximumBuffer) return false;
+  if (size * sizeof(T) > kMaximumBuffer) return false;
   try {
     buffer.resize(size);
   } catch (const std::bad_alloc&) {
@@ -77,16 +94,15 @@ bool Grow(std::vector<char>& buffer, std::size_t wanted) {
   return true;
 }
 
-// RegEnumValueA of entry `index`, with buffers grown until it fits.
+// RegEnumValueW of entry `index`, with buffers grown until it fits.
 LONG EnumValue(HKEY key, DWORD index, Walk& walk, DWORD& nameLength, DWORD& type,
                DWORD& dataLength) {
   for (;;) {
     nameLength = static_cast<DWORD>(walk.name.size());
     dataLength = static_cast<DWORD>(walk.data.size());
     type = 0;
-    const LONG status =
-        RegEnumValueA(key, index, walk.name.data(), &nameLength, nullptr, &type,
-                      reinterpret_cast<BYTE*>(walk.data.data()), &dataLength);
+    const LONG status = RegEnumValueW(key, index, walk.name.data(), &nameLength, nullptr, &type,
+                                      walk.data.data(), &dataLength);
     if (status != ERROR_MORE_DATA) return status;
     const bool grown = dataLength > walk.data.size() ? Grow(walk.data, dataLength)
                                                      : Grow(walk.name, walk.name.size());
@@ -94,40 +110,73 @@ LONG EnumValue(HKEY key, DWORD index, Walk& walk, DWORD& nameLength, DWORD& type
   }
 }
 
-LONG EnumSubkey(HKEY key, DWORD index, Walk& walk) {
+LONG EnumSubkey(HKEY key, DWORD index, std::vector<wchar_t>& buffer, DWORD& length) {
   for (;;) {
-    const LONG status = RegEnumKeyA(key, index, walk.subkey.data(),
-                                    static_cast<DWORD>(walk.subkey.size()));
-    if (status != ERROR_MORE_DATA || !Grow(walk.subkey, walk.subkey.size())) return status;
+    length = static_cast<DWORD>(buffer.size());
+    const LONG status =
+        RegEnumKeyExW(key, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (status != ERROR_MORE_DATA || !Grow(buffer, buffer.size())) return status;
   }
+}
+
+// The data as the checkers read it: string types in the ANSI code page,
+// without best-fit letters (a path with a character the code page lacks
+// then holds "?" and is never taken for some other, missing path); every
+// other type as its bytes.
+void HandOnData(const Walk& walk, DWORD type, DWORD length, std::string& out) {
+  if (!IsStringType(type)) {
+    out.assign(reinterpret_cast<const char*>(walk.data.data()), length);
+    return;
+  }
+  out = WideToAnsiNoBestFit(reinterpret_cast<const wchar_t*>(walk.data.data()),
+                            length / sizeof(wchar_t));
+}
+
+// The values of one open key, then (with `recurse`) its subtree. Subkeys
+// are opened as they are, a link as the link: the walk never leaves the
+// subtree, and a link key is left out with everything it seems to hold.
+// Entries whose names the ANSI code page cannot spell exactly are left out
+// too: any ANSI spelling of them names some other entry, or none.
+int WalkOpenKey(Walk& walk, HKEY key, const std::string& path, unsigned depth) {
+  std::string valueName, data;
+  for (DWORD i = 0;; ++i) {
+    DWORD nameLength = 0, type = 0, dataLength = 0;
+    if (EnumValue(key, i, walk, nameLength, type, dataLength) != ERROR_SUCCESS) break;
+    if (depth > 0 && IsLinkValue(walk.name.data(), nameLength, type)) return 1;
+    if (walk.valueVisitor == nullptr || !PassesFilter(walk.typeFilter, type)) continue;
+    if (!ToExactAnsiName(walk.name.data(), nameLength, valueName)) continue;
+    HandOnData(walk, type, dataLength, data);
+    if (walk.valueVisitor(walk.root, path, valueName, static_cast<std::uint32_t>(valueName.size()),
+                          type, reinterpret_cast<const unsigned char*>(data.data()),
+                          static_cast<std::uint32_t>(data.size()), walk.valueContext) == 0)
+      return 0;
+  }
+
+  std::string name;
+  DWORD length = 0;
+  for (DWORD j = 0; EnumSubkey(key, j, walk.subkey, length) == ERROR_SUCCESS; ++j) {
+    if (!ToExactAnsiName(walk.subkey.data(), length, name)) continue;
+    const std::wstring wideName(walk.subkey.data(), length);
+    const std::string child = ChildPath(path, name);
+    if (walk.keyVisitor != nullptr &&
+        walk.keyVisitor(walk.root, child, name, 0, 0, nullptr, 0, walk.keyContext) == 0)
+      return 0;
+    if (walk.recurse == 0 || depth + 1 >= kMaximumDepth || IsSkipped(walk, child)) continue;
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(key, wideName.c_str(), REG_OPTION_OPEN_LINK, kWalkAccess, &opened) !=
+        ERROR_SUCCESS)
+      continue;
+    RegKey sub(opened);
+    if (WalkOpenKey(walk, sub.Get(), child, depth + 1) == 0) return 0;
+  }
+  return 1;
 }
 
 int WalkOne(Walk& walk, const std::string& path) {
   if (IsSkipped(walk, path)) return 1;
-
   RegKey key;
-  key.Open(walk.root, path);
-  if (!key.IsOpen()) return 1;
-
-  for (DWORD i = 0;; ++i) {
-    DWORD nameLength = 0, type = 0, dataLength = 0;
-    if (EnumValue(key.Get(), i, walk, nameLength, type, dataLength) != ERROR_SUCCESS) break;
-    if (walk.valueVisitor == nullptr || !PassesFilter(walk.typeFilter, type)) continue;
-    if (walk.valueVisitor(walk.root, path, std::string(walk.name.data(), nameLength), nameLength,
-                          type, reinterpret_cast<const unsigned char*>(walk.data.data()),
-                          dataLength, walk.valueContext) == 0)
-      return 0;
-  }
-
-  for (DWORD j = 0; EnumSubkey(key.Get(), j, walk) == ERROR_SUCCESS; ++j) {
-    const std::string name = walk.subkey.data();
-    const std::string child = ChildPath(path, name.c_str());
-    if (walk.keyVisitor != nullptr &&
-        walk.keyVisitor(walk.root, child, name, 0, 0, nullptr, 0, walk.keyContext) == 0)
-      return 0;
-    if (walk.recurse != 0 && WalkOne(walk, child) == 0) return 0;
-  }
-  return 1;
+  if (key.Open(walk.root, path) != ERROR_SUCCESS || !key.IsOpen()) return 1;
+  return WalkOpenKey(walk, key.Get(), path, 0);
 }
 
 int CountSubkey(RootKey, const std::string&, const std::string&, std::uint32_t, std::uint32_t,
@@ -154,13 +203,16 @@ void EnumSubkeys(RootKey root, const std::string& subkey, KeyVisitor keyVisitor,
   RegKey key;
   key.Open(root, path);
   if (!key.IsOpen()) return;
-  for (DWORD j = 0;; ++j) {
-    char name[256] = {};
-    // 255: a name longer than 254 characters ends the enumeration.
-    if (RegEnumKeyA(key.Get(), j, name, 255) != ERROR_SUCCESS) break;
+  std::vector<wchar_t> buffer(kMinimumBuffer);
+  std::string name;
+  DWORD length = 0;
+  for (DWORD j = 0; EnumSubkey(key.Get(), j, buffer, length) == ERROR_SUCCESS; ++j) {
+    // A subkey the ANSI code page cannot spell is never handed on: its
+    // checker would open, judge and report some other key, or none.
+    if (!ToExactAnsiName(buffer.data(), length, name)) continue;
     if (keyVisitor != nullptr && keyVisitor(root, path, name, 0, 0, nullptr, 0, context) == 0)
       break;
-    if (recurse != 0)
+    if (recurse != 0 && depth + 1 < kMaximumDepth)
       EnumSubkeys(root, ChildPath(path, name), keyVisitor, context, recurse, maxDepth, depth + 1);
   }
 }

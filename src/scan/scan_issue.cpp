@@ -5,6 +5,7 @@
 #include "foundation/case_map.h"
 #include "foundation/language_table.h"
 #include "foundation/printf_format.h"
+#include "foundation/wildcard.h"
 
 namespace {
 
@@ -41,10 +42,26 @@ ScanIssue MakeIssue(RootKey root, const std::string& key, const std::string& val
   return issue;
 }
 
+ScanIssue MakeKeyIssue(RootKey root, const std::string& key, const std::string& data,
+                       const char* category, const std::string& argument) {
+  ScanIssue issue = MakeIssue(root, key, "", data, category, argument, kWholeKeyType);
+  issue.wholeKey = true;
+  return issue;
+}
+
 std::string IssueFullPath(const ScanIssue& issue) {
   std::string path = RootKeyName(issue.root) + "\\" + issue.key;
-  if (issue.type != kWholeKeyType) path += "\\" + issue.valueName;
+  if (!issue.wholeKey) path += "\\" + issue.valueName;
   return path;
+}
+
+std::string CannotRemoveLineOf(const std::string& path) {
+  std::string line = path;
+  for (char& c : line) {
+    if (c == '\r') c = '\x1d';
+    if (c == '\n') c = '\x1c';
+  }
+  return line;
 }
 
 void SetCannotRemoveList(const std::vector<std::string>& paths) {
@@ -59,15 +76,23 @@ const std::vector<std::string>& CannotRemoveList() { return State().paths; }
 bool IsKnownUnremovable(const ScanIssue& issue) {
   const CannotRemoveState& state = State();
   if (state.lowered.empty()) return false;
-  return state.lowered.count(ToLowerText(IssueFullPath(issue))) != 0;
+  return state.lowered.count(ToLowerText(CannotRemoveLineOf(IssueFullPath(issue)))) != 0;
 }
 
 void SendToWindow(HWND window, UINT message, LPARAM lParam) {
   if (window != nullptr && IsWindow(window)) SendMessageA(window, message, 0, lParam);
 }
 
+bool IsExcludedIssue(const ScanContext& context, const ScanIssue& issue) {
+  if (context.exclusions.empty()) return false;
+  const std::string path = ToLowerText(FullRegistryPath(issue.root, issue.key));
+  for (const std::string& item : context.exclusions)
+    if (path.find(item) != std::string::npos || WildcardMatch(item, path)) return true;
+  return false;
+}
+
 void AddIssue(ScanContext& context, const ScanIssue& issue) {
-  if (IsKnownUnremovable(issue)) return;
+  if (IsExcludedIssue(context, issue) || IsKnownUnremovable(issue)) return;
   context.issues.push_back(issue);
   SendToWindow(context.hwndIssues, WM_SCAN_ISSUE, reinterpret_cast<LPARAM>(&issue));
 }

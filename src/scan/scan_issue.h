@@ -17,6 +17,9 @@ struct ScanIssue {
   std::string data;         // display text of the value's data
   std::string description;  // the category text, formatted
   std::uint32_t type = 0;   // value type, or kWholeKeyType for the whole key
+  // A key issue (the key with its subtree) rather than one value. A fact of
+  // its own: a value's type may be any 32-bit number, 0xFFFFFFFF included.
+  bool wholeKey = false;
 };
 
 // The eleven problem kinds; each is the language key of its description.
@@ -48,24 +51,41 @@ struct ScanContext {
   HWND hwndIssues = nullptr;       // receives WM_SCAN_ISSUE
   HWND hwndProgress = nullptr;     // receives WM_SCAN_PROGRESS
   IssueList issues;
+  // The user's exclusions, lower-cased (set by the scan): no issue whose key
+  // path contains one of them, or matches one as a pattern, is added,
+  // whichever area found it.
+  std::vector<std::string> exclusions;
 };
 
 // The answer every checker gives the walker: 0 (stop) once the cancel flag
 // is set, else 1.
 int ContinueAnswer(const ScanContext& context);
 
-// A new issue with its description: the category text formatted with
-// `argument`.
+// A new value issue with its description: the category text formatted
+// with `argument`.
 ScanIssue MakeIssue(RootKey root, const std::string& key, const std::string& valueName,
                     const std::string& data, const char* category, const std::string& argument,
                     std::uint32_t type);
 
-// Drops issues of the cannot-remove list, else appends a copy and announces
-// it to context.hwndIssues.
+// A new whole-key issue (type kWholeKeyType, no value name).
+ScanIssue MakeKeyIssue(RootKey root, const std::string& key, const std::string& data,
+                       const char* category, const std::string& argument);
+
+// Whether the issue's key lies under one of the context's exclusions,
+// matched as the walk matches its skip list.
+bool IsExcludedIssue(const ScanContext& context, const ScanIssue& issue);
+
+// Drops excluded issues and those of the cannot-remove list, else appends a
+// copy and announces it to context.hwndIssues.
 void AddIssue(ScanContext& context, const ScanIssue& issue);
 
 // The issue's full path: root name\key, plus \valueName for a value issue.
 std::string IssueFullPath(const ScanIssue& issue);
+
+// A full path as one line of the cannot-remove list: a CR or LF in a name
+// (the registry allows both) would cut the line in two and never match, so
+// they are written as the control characters 0x1D and 0x1C.
+std::string CannotRemoveLineOf(const std::string& path);
 
 // Paths whose deletion failed in an earlier fix. Filled before interactive
 // scans; read by the scanning thread while no one writes it.

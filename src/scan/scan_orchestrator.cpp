@@ -186,6 +186,8 @@ const AreaStep kAreaSteps[] = {
 void RunScan(ScanContext& context) {
   context.issues.clear();
   Scan scan{context, ReadExclusions(context.configPath, false)};
+  context.exclusions.clear();
+  for (const std::string& item : scan.exclusions) context.exclusions.push_back(ToLowerText(item));
   ReportProgressPercent(context, 3);
   for (const AreaStep& step : kAreaSteps) {
     // Read just before the area, so a switch changed during a scan counts

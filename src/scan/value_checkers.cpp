@@ -4,6 +4,7 @@
 
 #include "foundation/case_map.h"
 #include "foundation/file_checks.h"
+#include "foundation/registry_access.h"
 #include "foundation/registry_key.h"
 #include "foundation/value_format.h"
 #include "scan/enumerated_key.h"
@@ -47,13 +48,7 @@ std::string CurrentZoneKeyName() {
 
 // The zone's "Std" text; false when it is absent or does not fit.
 bool ReadZoneStandardName(HKEY zone, std::string& text) {
-  char buffer[kZoneNameBuffer] = {};
-  DWORD size = sizeof buffer;
-  if (RegQueryValueExA(zone, "std", nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) !=
-      ERROR_SUCCESS)
-    return false;
-  text = DataAsText(buffer, size < sizeof buffer ? size : sizeof buffer);
-  return true;
+  return ReadValueText(zone, "std", kZoneNameBuffer, text);
 }
 
 bool IsZoneInEffect(const std::string& subkeyName, const std::string& standardName,
@@ -122,7 +117,7 @@ int CheckTimeZone(RootKey root, const std::string& parentPath, const std::string
   if (!currentStandardName.empty() && zone.Open(root, zoneKey) == ERROR_SUCCESS &&
       ReadZoneStandardName(zone.Get(), standardName) &&
       !IsZoneInEffect(subkeyName, standardName, currentStandardName))
-    AddIssue(scan, MakeIssue(root, zoneKey, "", standardName, IssueCategory::kTimeZone,
-                             standardName, kWholeKeyType));
+    AddIssue(scan, MakeKeyIssue(root, zoneKey, standardName, IssueCategory::kTimeZone,
+                                standardName));
   return ContinueAnswer(scan);
 }

@@ -36,7 +36,8 @@ TEST(BackupNames, NamesThatAreNoBackupLeaveTheStampAlone) {
   EXPECT_EQ(FullBackupName(stamp), "0001-02-03-04-05-06");
 }
 
-// Whole days either way; the count is unsigned: 0 takes every backup, a negative count none.
+// Whole days back from now; a stamp in the future is never old (a clock set back must not
+// empty the folders), and a count below 1 takes nothing.
 TEST(BackupAge, RetentionDayRule) {
   EXPECT_EQ(BackupAge({2000, 2, 28, 0, 0, 0}, {2000, 3, 1, 0, 0, 0}).days, 2u);  // a leap year
   EXPECT_EQ(BackupAge({1900, 3, 1, 0, 0, 0}, {1900, 2, 28, 0, 0, 0}).days, 1u);
@@ -44,9 +45,11 @@ TEST(BackupAge, RetentionDayRule) {
   // clang-format off
   const struct { LocalDateTime stamp; int days; bool old; } kCases[] = {
       {{2024, 1, 1, 12, 0, 0}, 60, true}, {{2024, 1, 1, 12, 0, 1}, 60, false},
-      {{2024, 1, 1, 13, 0, 0}, 60, false}, {{2024, 4, 30, 12, 0, 0}, 60, true},
-      {{2024, 4, 30, 11, 59, 59}, 60, false}, {{2023, 12, 2, 12, 0, 0}, 90, true},
-      {{2023, 12, 3, 12, 0, 0}, 90, false}, {now, 0, true}, {{1601, 1, 1, 0, 0, 0}, -1, false},
+      {{2024, 1, 1, 13, 0, 0}, 60, false}, {{2024, 4, 30, 12, 0, 0}, 60, false},
+      {{2025, 3, 1, 12, 0, 0}, 1, false}, {{2024, 3, 1, 12, 0, 1}, 1, false},
+      {{2023, 12, 2, 12, 0, 0}, 90, true},
+      {{2023, 12, 3, 12, 0, 0}, 90, false}, {now, 0, false}, {{1601, 1, 1, 0, 0, 0}, 0, false},
+      {{1601, 1, 1, 0, 0, 0}, -1, false},
       {{1601, 1, 1, 0, 0, 0}, -60, false}, {{1601, 1, 1, 0, 0, 0}, 100000, true}};
   // clang-format on
   for (const auto& c : kCases)

@@ -20,7 +20,7 @@ TEST(ExtractFilePath, EveryRuleInOrder) {
       {"\"\"C:\\Q\\x.exe\"\"", "C:\\Q\\x.exe"}, {"C:\\*.exe", nullptr}, {"d:\\x", "d:\\x"},
       {"C:\\dir[1]\\file.txt", "C:\\dir[1]\\file.txt"},  // '[' counts after the last dot only
       {"C:\\App\\run.exe/silent", "C:\\App\\run.exe"}, {"C:\\Bob's\\a.exe", nullptr},
-      {"C:\\a D:\\b", "C:\\a D"}, {"C:\\dir:stream", "C:\\dir"},  // cut at a second colon
+      {"C:\\a D:\\b", nullptr}, {"C:\\dir:stream", nullptr},  // a second colon: two paths
       {"C:\\App\\a.exe\" x", "C:\\App\\a.exe"},  // cut at a quote that trimming left inside
       {"C:\\My Tool\\v1.2", "C:\\My Tool\\v1.2"},  // blanks count only after the first dot
       {"C:\\App-x", "C:\\App-x"}, {"C:\\Windows\\System32", "C:\\Windows\\System32"},

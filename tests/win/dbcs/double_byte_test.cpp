@@ -52,6 +52,7 @@ TEST(DoubleByteCodePage, TheFixBacksUpAndDeletesExactlyTheKeyItNames) {
   issue.root = kCurrentUser;
   issue.key = entry;
   issue.type = kWholeKeyType;
+  issue.wholeKey = true;
 
   const FixResult result = FixIssues({issue}, folder.path());
   EXPECT_EQ(result.deleted, 1u);
@@ -82,6 +83,7 @@ TEST(DoubleByteCodePage, TheRegistryEditorRestoresTheBackupExactly) {
   issue.root = kCurrentUser;
   issue.key = "Software\\KelvaneDoubleByte\\App" + kHyo;
   issue.type = kWholeKeyType;
+  issue.wholeKey = true;
   const FixResult result = FixIssues({issue}, folder.path());
   ASSERT_EQ(result.deleted, 1u) << ReadWholeFile(folder / "tmp_rccantremove.lst");
   EXPECT_FALSE(KeyExists(kCurrentUser, issue.key));

@@ -136,15 +136,19 @@ TEST_F(Defrag, CopiesUsableHivesBesideTheirFilesAndAsksForTheSwap) {
   const std::string machineBackup = folder.WriteFile("config\\software.regbk109", "old");
   EXPECT_EQ(ReplaceHives(hives), 1u);
   EXPECT_EQ(hives[0].backupFile, userBackup);
-  EXPECT_FALSE(FileExists(userBackup));
+  EXPECT_FALSE(FileExists(userBackup)) << "replaced once the request stood";
+  EXPECT_FALSE(FileExists(userBackup + ".old"));
   EXPECT_TRUE(FileExists(machineBackup));
   for (std::size_t i = 1; i < hives.size(); ++i) EXPECT_EQ(hives[i].backupFile, "") << i;
   EXPECT_EQ(SumDefragSavings(hives).oldSize, hives[0].fileSize);
 
-  // The unattended job writes "LastDefrag" even when it saved nothing.
+  // The unattended job writes "LastDefrag" only when it analysed a hive.
   SetSettingsPaths(folder / "Settings.ini", folder / "Settings.xml");
   SetProcessHiveList({hives[2]});
-  RunDefragJob();
+  EXPECT_FALSE(RunDefragJob());
+  EXPECT_EQ(ReadSetting(kKeyLastDefrag), "") << "nothing was compacted";
+  SetProcessHiveList({hives[2], hives[0]});
+  EXPECT_TRUE(RunDefragJob());
   EXPECT_NE(ReadSetting(kKeyLastDefrag), "");
   SetSettingsPaths("", "");
 }

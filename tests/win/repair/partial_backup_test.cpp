@@ -23,8 +23,8 @@ namespace {
 
 // An issue below HKEY_CURRENT_USER: one value, or without a name the whole key.
 ScanIssue Issue(const std::string& key, const char* valueName = nullptr) {
-  return {kCurrentUser, key, valueName ? valueName : "",
-          "",           "",  valueName ? REG_SZ : kWholeKeyType};
+  return {kCurrentUser, key, valueName ? valueName : "", "", "",
+          valueName ? REG_SZ : kWholeKeyType, valueName == nullptr};
 }
 
 // Every key (relative to the start) and value of a tree, as the wide API reports them.

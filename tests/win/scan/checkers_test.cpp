@@ -22,11 +22,13 @@ const std::string kMenu = kCv + "\\Explorer\\MenuOrder\\Start Menu\\Programs\\";
 const std::string kLocale = "System\\CurrentControlSet\\Control\\Nls\\Locale";
 
 std::string Issue(RootKey root, const std::string& key, const std::string& value,
-                  const std::string& data, const std::string& description, std::uint32_t type) {
-  return DescribeIssue(ExpectedIssue(root, key, value, data, description, type));
+                  const std::string& data, const std::string& description, std::uint32_t type,
+                  bool wholeKey = false) {
+  return DescribeIssue(ExpectedIssue(root, key, value, data, description, type, wholeKey));
 }
-std::string KeyIssue(RootKey root, const std::string& key, const std::string& description) {
-  return Issue(root, key, "", "", description, kWholeKeyType);
+std::string KeyIssue(RootKey root, const std::string& key, const std::string& description,
+                     const std::string& data = "") {
+  return Issue(root, key, "", data, description, kWholeKeyType, true);
 }
 
 class Checkers : public CheckerHarness {
@@ -205,8 +207,8 @@ TEST_F(Checkers, TimeZoneReportsEveryZoneButTheOneInEffect) {
   SetString(kLocalMachine, zones + "B Other Case", "Std", otherCase);
   SetString(kLocalMachine, zones + "C No Std", "Dlt", current);
   Enumerate(kLocalMachine, zones, CheckTimeZone, &context);
-  ExpectFound({Issue(kLocalMachine, zones + "B Other Case", "", otherCase,
-                     "Unused time zone: " + otherCase, kWholeKeyType)});
+  ExpectFound(
+      {KeyIssue(kLocalMachine, zones + "B Other Case", "Unused time zone: " + otherCase, otherCase)});
 }
 
 TEST_F(Checkers, EachCheckerReadsDataUpToItsLengthAndStopsAfterTheEntryInHand) {
@@ -236,7 +238,9 @@ ScanIssue Value(const std::string& name) {
   return MakeIssue(kCurrentUser, "Software\\Demo", name, "", IssueCategory::kHistoryList, "", 1);
 }
 ScanIssue Key(RootKey root, const std::string& key, const std::string& valueName = "") {
-  return MakeIssue(root, key, valueName, "", IssueCategory::kMenuOrder, "", kWholeKeyType);
+  ScanIssue issue = MakeKeyIssue(root, key, "", IssueCategory::kMenuOrder, "");
+  issue.valueName = valueName;  // a whole-key issue's path never carries it
+  return issue;
 }
 
 TEST_F(Checkers, AddIssueDropsCannotRemoveEntriesByWholePathIgnoringCase) {
@@ -254,7 +258,7 @@ TEST_F(Checkers, AddIssueDropsCannotRemoveEntriesByWholePathIgnoringCase) {
   HWND destroyed = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, HWND_MESSAGE, 0, 0, 0);
   ASSERT_TRUE(DestroyWindow(destroyed));
   for (HWND window : {HWND(nullptr), destroyed}) {
-    ScanContext other{"", window, nullptr, window, window, {}};
+    ScanContext other{"", window, nullptr, window, window, {}, {}};
     ReportCurrentKey(other, "", false), ReportProgressPercent(other, 5), AddIssue(other, kept[0]);
     EXPECT_EQ(other.issues.size(), 1u);
   }

@@ -13,11 +13,11 @@
 #include "support/scratch_folder.h"
 #include "support/test_paths.h"
 
-// All six fields on one line, so that a mismatch shows which one differs.
+// Every field on one line, so that a mismatch shows which one differs.
 inline std::string DescribeIssue(const ScanIssue& issue) {
   return RootKeyName(issue.root) + " | key=" + issue.key + " | value=" + issue.valueName +
          " | data=" + issue.data + " | " + issue.description +
-         " | type=" + std::to_string(issue.type);
+         " | type=" + std::to_string(issue.type) + (issue.wholeKey ? " | whole key" : "");
 }
 
 inline std::vector<std::string> DescribeIssues(const std::vector<ScanIssue>& issues) {
@@ -29,8 +29,8 @@ inline std::vector<std::string> DescribeIssues(const std::vector<ScanIssue>& iss
 // A record built from literal fields, for comparison with DescribeIssue.
 inline ScanIssue ExpectedIssue(RootKey root, const std::string& key, const std::string& valueName,
                                const std::string& data, const std::string& description,
-                               std::uint32_t type) {
-  return ScanIssue{root, key, valueName, data, description, type};
+                               std::uint32_t type, bool wholeKey = false) {
+  return ScanIssue{root, key, valueName, data, description, type, wholeKey};
 }
 
 class CheckerHarness : public ::testing::Test {

@@ -1,0 +1,9 @@
+#pragma once
+// The stored text of an integer setting, judged strictly: the profile
+// functions read "yes" as 0 and "1x" as 1, which would silently switch a
+// safeguard off.
+#include <string>
+
+// True when `text` is a whole decimal number (blanks around it, an optional
+// sign) within [minimum, maximum]; `value` is then set.
+bool ParseSettingNumber(const std::string& text, int minimum, int maximum, int& value);
