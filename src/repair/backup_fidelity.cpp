@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "foundation/ansi_text.h"
+#include "foundation/registry_delete.h"
 #include "repair/reg_file_format.h"
 #include "repair/reg_import_model.h"
 
@@ -15,7 +16,7 @@ enum class Lookup { kFound, kAbsent, kFailed };
 // The registry nests keys at most 512 deep; anything deeper is a loop.
 constexpr unsigned kMaximumDepth = 512;
 constexpr REGSAM kValueAccess = KEY_QUERY_VALUE | KEY_SET_VALUE;
-constexpr REGSAM kTreeAccess = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | DELETE;
+constexpr REGSAM kTreeAccess = kDeleteTreeAccess;
 constexpr DWORD kFirstDataSize = 1024;
 
 bool IsStringType(DWORD type) {
@@ -201,9 +202,7 @@ bool ReadTree(HKEY key, const std::string& linePath, const std::wstring& widePat
     if (!ToExactAnsiName(child.data(), length, childName)) return false;
     const std::wstring wideName(child.data(), length);
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(key, wideName.c_str(), REG_OPTION_OPEN_LINK, kTreeAccess, &opened) !=
-        ERROR_SUCCESS)
-      return false;
+    if (OpenKeyAsItIs(key, wideName.c_str(), kTreeAccess, &opened) != ERROR_SUCCESS) return false;
     RegKey sub(opened);
     if (!ReadTree(sub.Get(), linePath + "\\" + childName, widePath + L"\\" + wideName, depth + 1,
                   read))
@@ -255,37 +254,6 @@ void ReadKeyEntry(const std::string& linePath, bool formatLines, FixEntry& entry
   if (entry.exact) entry.lines = std::move(read.lines);
 }
 
-using NtDeleteKeyFunction = LONG(NTAPI*)(HANDLE);
-
-// Deletes the key an open handle names, itself and not a link's target.
-bool DeleteOpenKey(HKEY key) {
-  static const auto deleteKey = reinterpret_cast<NtDeleteKeyFunction>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtDeleteKey")));
-  return deleteKey != nullptr && deleteKey(key) == 0;
-}
-
-// Subkeys that appeared after the read: deleted the same way, deepest first.
-bool DeleteSubtree(HKEY key, unsigned depth) {
-  if (depth >= kMaximumDepth) return false;
-  std::vector<wchar_t> child(256);
-  for (DWORD index = 0;;) {
-    DWORD length = static_cast<DWORD>(child.size());
-    const LONG status =
-        RegEnumKeyExW(key, index, child.data(), &length, nullptr, nullptr, nullptr, nullptr);
-    if (status == ERROR_NO_MORE_ITEMS) return index == 0;
-    if (status != ERROR_SUCCESS) return false;
-    HKEY opened = nullptr;
-    const std::wstring name(child.data(), length);
-    if (RegOpenKeyExW(key, name.c_str(), REG_OPTION_OPEN_LINK, kTreeAccess, &opened) !=
-        ERROR_SUCCESS) {
-      ++index;  // left in place; the key above then stays too
-      continue;
-    }
-    RegKey sub(opened);
-    if (!DeleteSubtree(sub.Get(), depth + 1) || !DeleteOpenKey(sub.Get())) ++index;
-  }
-}
-
 }  // namespace
 
 FixEntry ReadFixEntry(RootKey root, const std::string& key, const std::string& valueName,
@@ -317,11 +285,12 @@ bool DeleteFixEntry(FixEntry& entry, const std::string& valueName, bool wholeKey
   if (!entry.deletable || !entry.key.IsOpen()) return false;
   if (!wholeKey)
     return RegDeleteValueW(entry.key.Get(), AnsiToWide(valueName).c_str()) == ERROR_SUCCESS;
+  // Subkeys that appeared after the read go the same way, deepest first.
   for (RegKey& key : entry.below)
-    if (!DeleteOpenKey(key.Get()) && !(DeleteSubtree(key.Get(), 0) && DeleteOpenKey(key.Get())))
+    if (!DeleteOpenKey(key.Get()) && !(DeleteKeysBelow(key.Get()) && DeleteOpenKey(key.Get())))
       return false;
   return DeleteOpenKey(entry.key.Get()) ||
-         (DeleteSubtree(entry.key.Get(), 0) && DeleteOpenKey(entry.key.Get()));
+         (DeleteKeysBelow(entry.key.Get()) && DeleteOpenKey(entry.key.Get()));
 }
 
 bool BackupRestoresExactly(RootKey root, const std::string& key, const std::string& valueName,

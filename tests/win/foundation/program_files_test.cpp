@@ -43,6 +43,8 @@ TEST(ProgramFiles, SettingsReadTheirDefaultsStoreDecimalsAndExpandOnlyTheFirstPa
   SetSettingsPaths("", "");
   EXPECT_EQ(ProgramFolderOf("C:\\Tools\\Kelvane.exe"), "C:\\Tools");
   EXPECT_EQ(ProgramFolderOf("C:\\Kelvane.exe"), "C:");
+  EXPECT_EQ(ProgramFolderOf("C:Kelvane.exe"), "C:");
+  EXPECT_EQ(ProgramFolderOf("\\\\server\\share\\Tools\\Kelvane.exe"), "\\\\server\\share\\Tools");
 }
 
 TEST(ProgramFiles, LanguageTextsComeFromThePrimaryThenTheFallbackThenTheKeyItself) {

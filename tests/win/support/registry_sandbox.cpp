@@ -1,6 +1,10 @@
 #include "support/registry_sandbox.h"
 
+#include <sddl.h>
 #include <shlwapi.h>
+
+#include "foundation/ansi_text.h"
+#include "foundation/registry_delete.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -12,6 +16,33 @@ RegKey CreatedKey(HKEY parent, const std::string& key) {
   HKEY created = nullptr;
   EXPECT_EQ(RegCreateKeyA(parent, key.c_str(), &created), ERROR_SUCCESS) << "cannot create " << key;
   return RegKey(created);
+}
+
+// Tests build registry links: a deletion that followed them would reach
+// their targets, or go round a loop for ever.
+void DeleteTree(HKEY parent, const std::string& key) {
+  HKEY opened = nullptr;
+  if (OpenKeyAsItIs(parent, AnsiToWide(key).c_str(), kDeleteTreeAccess, &opened) != ERROR_SUCCESS)
+    return;
+  RegKey tree(opened);
+  DeleteKeysBelow(tree.Get());
+  DeleteOpenKey(tree.Get());
+}
+
+std::wstring CurrentUserSid() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return std::wstring();
+  BYTE buffer[256];
+  DWORD size = 0;
+  std::wstring sid;
+  wchar_t* text = nullptr;
+  if (GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
+      ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &text)) {
+    sid = text;
+    LocalFree(text);
+  }
+  CloseHandle(token);
+  return sid;
 }
 
 // Deletes the scratch keys of test processes that are gone (a crashed run
@@ -27,7 +58,7 @@ void RemoveStaleSandboxes(const char* parent) {
     if (process != nullptr) CloseHandle(process);
     if (!alive) stale.push_back(name);
   }
-  for (const std::string& key : stale) SHDeleteKeyA(sandboxes.Get(), key.c_str());
+  for (const std::string& key : stale) DeleteTree(sandboxes.Get(), key);
 }
 
 }  // namespace
@@ -38,7 +69,7 @@ RegistrySandbox::RegistrySandbox() {
   base_ = "Software\\KelvaneTestSandbox\\" + std::to_string(GetCurrentProcessId()) + "-" +
           std::to_string(++sequence);
   // A run that crashed may have left its keys under a process id now reused.
-  SHDeleteKeyA(HKEY_CURRENT_USER, base_.c_str());
+  DeleteTree(HKEY_CURRENT_USER, base_);
   for (RootKey root : {kClassesRoot, kCurrentUser, kLocalMachine, kUsers}) {
     RegKey scratch = CreatedKey(HKEY_CURRENT_USER, base_ + "\\" + RootKeyName(root));
     if (scratch.IsOpen()) overrides_.emplace_back(ToHkey(root), scratch.Release());
@@ -53,7 +84,26 @@ RegistrySandbox::~RegistrySandbox() {
     RegOverridePredefKey(entry.first, nullptr);
     RegCloseKey(entry.second);
   }
-  SHDeleteKeyA(HKEY_CURRENT_USER, base_.c_str());
+  DeleteTree(HKEY_CURRENT_USER, base_);
+}
+
+std::wstring RegistrySandbox::KernelPath(RootKey root, const std::string& key) const {
+  return L"\\REGISTRY\\USER\\" + CurrentUserSid() + L"\\" +
+         AnsiToWide(base_ + "\\" + RootKeyName(root) + (key.empty() ? "" : "\\" + key));
+}
+
+void CreateLink(RootKey root, const std::string& key, const std::wstring& target) {
+  HKEY link = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(ToHkey(root), AnsiToWide(key).c_str(), 0, nullptr,
+                            REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr,
+                            &link, nullptr),
+            ERROR_SUCCESS)
+      << "cannot create the link " << key;
+  RegKey owned(link);
+  EXPECT_EQ(RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK,
+                           reinterpret_cast<const BYTE*>(target.data()),
+                           static_cast<DWORD>(target.size() * sizeof(wchar_t))),
+            ERROR_SUCCESS);
 }
 
 void CreateKey(RootKey root, const std::string& key) { CreatedKey(ToHkey(root), key); }

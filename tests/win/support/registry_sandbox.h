@@ -19,6 +19,10 @@ class RegistrySandbox {
   RegistrySandbox(const RegistrySandbox&) = delete;
   RegistrySandbox& operator=(const RegistrySandbox&) = delete;
 
+  // The kernel path of a key below a sandboxed root, as a registry link
+  // names its target ("\\REGISTRY\\USER\\<sid>\\...").
+  std::wstring KernelPath(RootKey root, const std::string& key) const;
+
  private:
   std::string base_;
   std::vector<std::pair<HKEY, HKEY>> overrides_;  // root -> its scratch key
@@ -41,6 +45,9 @@ inline void SetString(RootKey root, const std::string& key, const std::string& n
 inline void SetDword(RootKey root, const std::string& key, const std::string& name, DWORD value) {
   SetValue(root, key, name, REG_DWORD, &value, sizeof value);
 }
+
+// A registry link at `key` whose target is the kernel path `target`.
+void CreateLink(RootKey root, const std::string& key, const std::wstring& target);
 
 inline bool KeyExists(RootKey root, const std::string& key) {
   return OpenRegKey(root, key).IsOpen();

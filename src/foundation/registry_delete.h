@@ -1,0 +1,19 @@
+#pragma once
+// Deleting keys without ever following a registry link: a key is opened as
+// it is (REG_OPTION_OPEN_LINK), so a link is removed as the link and its
+// target, which may be any healthy key, is never touched.
+#include <windows.h>
+
+// Deletes the key an open handle names (it needs DELETE access and must
+// hold no subkeys).
+bool DeleteOpenKey(HKEY key);
+
+// Deletes every key below an open key (opened with KEY_ENUMERATE_SUB_KEYS),
+// deepest first. True when none is left.
+bool DeleteKeysBelow(HKEY key);
+
+// Opens a subkey as it is, a link as the link.
+LONG OpenKeyAsItIs(HKEY parent, const wchar_t* name, REGSAM access, HKEY* opened);
+
+// Access for reading a tree and deleting it.
+constexpr REGSAM kDeleteTreeAccess = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | DELETE;
