@@ -25,8 +25,7 @@ namespace {
 bool IsWholeKey(const ScanIssue& issue) { return issue.wholeKey; }
 
 // Writes the partial backup: the header, then the lines of every entry in
-// order (the lines ExportValue and ExportKey write, as the fidelity check
-// judged them). False when the file could not be created or not every byte
+// order, as the read of the entry formatted and judged them. False when the file could not be created or not every byte
 // reached the disk.
 bool WritePartialBackup(const std::vector<std::string>& lines, const std::string& path) {
   FILE* file = std::fopen(path.c_str(), "w");

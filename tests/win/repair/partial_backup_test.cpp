@@ -14,7 +14,6 @@
 #include "repair/backup_manager.h"
 #include "repair/cannot_remove_list.h"
 #include "repair/issue_fixer.h"
-#include "repair/reg_export_writer.h"
 #include "repair/reg_import_model.h"
 #include "repair_test_support.h"
 #include "support/registry_sandbox.h"
@@ -67,15 +66,6 @@ class PartialBackup : public ProgramFolderTest {
     CreateKey(kCurrentUser, "Software\\Dead\\Empty");  // sorted names: the same walk order
     SetDword(kCurrentUser, "Software\\Dead\\Sub", "Count", 42);  // wherever the registry sorts
   }
-  // The bytes `write` leaves in a file opened as the fix opens its backup.
-  std::string Written(const char* existing, void (*write)(FILE*)) {
-    FILE* out = std::fopen((program / "backup.reg").c_str(), "w");
-    if (out == nullptr) return "<cannot open>";
-    std::fputs(existing, out);
-    write(out);
-    std::fclose(out);
-    return ReadWholeFile(program / "backup.reg");
-  }
   std::string CannotRemoveFile() const { return ReadWholeFile(program / "tmp_rccantremove.lst"); }
   RegistrySandbox sandbox;
 };
@@ -83,29 +73,6 @@ class PartialBackup : public ProgramFolderTest {
 using RegeditRoundTrip = ProgramFolderTest;
 
 }  // namespace
-
-TEST_F(PartialBackup, WriterPutsHeaderOnceKeyLineBeforeEveryValueAndNothingUnwritable) {
-  // Written as they are, line breaks in names would add entries elsewhere on import.
-  SetString(kCurrentUser, "Software\\Dead\\Sub", "a\n[HKEY_LOCAL_MACHINE\\Software\\X]\n\"b", "1");
-  CreateKey(kCurrentUser, "Software\\Dead\\line\nbreak");
-  auto entries = [](FILE* out) {
-    ExportValue("HKEY_CURRENT_USER\\Software\\Demo", "Name", out);
-    ExportKey("HKEY_CURRENT_USER\\Software\\Dead", out, 1);
-    ExportValue("HKEY_CURRENT_USER\\Software\\Dead\\Sub", "Count", out);
-  };
-  EXPECT_EQ(Written("", entries), "REGEDIT4\r\n" + kName + kDead + kCount);
-  // A stream that already holds data gets no second header.
-  EXPECT_EQ(Written("REGEDIT4\n", entries), "REGEDIT4\r\n" + kName + kDead + kCount);
-  auto nothing = [](FILE* out) {
-    ExportValue("HKEY_CURRENT_USER\\Software\\Demo", "Missing", out);
-    ExportValue("HKEY_CURRENT_USER\\Software\\NoSuchKey", "", out);
-    ExportValue("HKCU\\Software\\Demo", "", out);
-    ExportValue("HKEY_CURRENT_USER\\Software\\Dead\\line\nbreak", "", out);
-    ExportKey("HKEY_CURRENT_USER\\Software\\NoSuchKey", out, 1);
-  };
-  EXPECT_EQ(Written("", nothing), "");
-  EXPECT_EQ(Written("kept\n", nothing), "kept\r\n");
-}
 
 TEST_F(PartialBackup, FixBacksUpEverythingThenDeletes) {
   // The key again and a value inside it: gone through the earlier deletion, which is no failure.
