@@ -18,6 +18,8 @@
 #include "support/registry_sandbox.h"
 #include "support/scratch_folder.h"
 
+using namespace kelvane;
+
 namespace {
 
 // Two thirds value issues (one value each among neighbours that stay), one

@@ -17,6 +17,8 @@
 #include "support/registry_sandbox.h"
 #include "support/scratch_folder.h"
 
+using namespace kelvane;
+
 namespace {
 
 HKEY Create(HKEY parent, const std::string& path) {
@@ -166,7 +168,7 @@ int main(int argc, char** argv) {
     folder.WriteFile("Program Files\\Vendor\\component.dll");
     const std::string gone = folder / "Program Files\\Removed\\item";
     const std::string english = folder.WriteFile("English.txt", "[String]\r\nL0045=Missing: %s\r\n");
-    Language().Open(english, english);
+    ProcessLanguageTable().Open(english, english);
     const std::string config = folder.WriteFile(
         "Settings.xml",
         "<Config><Areas><UserSoft custom=\"1\"/><CommonSoft custom=\"1\"/><SysSoft custom=\"1\"/>"

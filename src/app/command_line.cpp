@@ -4,6 +4,8 @@
 
 #include "foundation/case_map.h"
 
+namespace kelvane {
+
 namespace {
 
 std::vector<std::string> g_words;
@@ -46,3 +48,5 @@ const std::vector<std::string>& CommandLineWords() { return g_words; }
 bool HasCommandLineWord(const std::string& word) {
   return std::find(g_words.begin(), g_words.end(), word) != g_words.end();
 }
+
+}  // namespace kelvane

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace kelvane {
+
 // Cuts at blanks outside double quotes; a quote also ends the word before
 // it. Blanks, '/' and '-' are trimmed from both ends of each word, empty
 // words dropped; with `lowerCase` the words are lower-cased.
@@ -14,3 +16,5 @@ const std::vector<std::string>& CommandLineWords();
 
 // Whether some word equals `word` exactly.
 bool HasCommandLineWord(const std::string& word);
+
+}  // namespace kelvane

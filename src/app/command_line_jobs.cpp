@@ -9,6 +9,8 @@
 #include "repair/backup_manager.h"
 #include "repair/issue_fixer.h"
 
+namespace kelvane {
+
 namespace {
 
 // One job; an exception (memory running out, above all) ends that job only,
@@ -36,3 +38,5 @@ int RunCommandLineJobs() {
   if (HasCommandLineWord("defrag")) code |= RunJob(kExitDefragFailed, DefragJob, programFolder);
   return code;
 }
+
+}  // namespace kelvane

@@ -3,6 +3,9 @@
 // wrong. Flags: a run with several jobs combines the codes of those that
 // failed. 0 means every job asked for did its work, or there was nothing to
 // do.
+
+namespace kelvane {
+
 enum ExitCode : int {
   kExitSuccess = 0,
   kExitBackupFailed = 1,   // /backup wrote no complete full backup
@@ -10,3 +13,5 @@ enum ExitCode : int {
   kExitDefragFailed = 4,   // /defrag could not analyse a single hive
   kExitJobCrashed = 8,     // a job ended in an unexpected error
 };
+
+}  // namespace kelvane

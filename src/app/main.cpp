@@ -3,5 +3,5 @@
 #include "app/startup.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
-  return RunProgram(instance, commandLine, showCommand);
+  return kelvane::RunProgram(instance, commandLine, showCommand);
 }

@@ -16,6 +16,8 @@
 #include "foundation/version_info.h"
 #include "repair/backup_retention.h"
 
+namespace kelvane {
+
 namespace {
 
 // GDI+ for the skin images, started for the whole run and shut down on
@@ -59,7 +61,7 @@ int RunProgram(HINSTANCE, const char* commandLine, int) {
   SetCommandLineWords(SplitCommandLine(commandLine, true));
 
   const std::string languageFile = ReadSetting(kKeyLanguageFile);
-  Language().Open(programFolder + "\\Language\\" + languageFile,
+  ProcessLanguageTable().Open(programFolder + "\\Language\\" + languageFile,
                   programFolder + "\\Language\\English.txt");
 
   const bool interactive = CommandLineWords().empty();
@@ -70,7 +72,7 @@ int RunProgram(HINSTANCE, const char* commandLine, int) {
 
   SetProcessHiveList(DiscoverHives());
   if (ProcessHiveList().empty() && interactive) {
-    MessageBoxA(nullptr, Text("L0026").c_str(), ProgramProductName().c_str(),
+    MessageBoxA(nullptr, LanguageText("L0026").c_str(), ProgramProductName().c_str(),
                 MB_OK | MB_ICONEXCLAMATION);
   }
 
@@ -82,3 +84,5 @@ int RunProgram(HINSTANCE, const char* commandLine, int) {
   PruneFullBackups(programFolder);
   return exitCode;
 }
+
+}  // namespace kelvane

@@ -1,5 +1,7 @@
 #include "defrag/defrag_savings.h"
 
+namespace kelvane {
+
 DefragSavings ComputeDefragSavings(std::uint64_t oldSize, std::uint64_t newSize) {
   DefragSavings result;
   result.oldSize = oldSize;
@@ -11,3 +13,5 @@ DefragSavings ComputeDefragSavings(std::uint64_t oldSize, std::uint64_t newSize)
                                            0.5);
   return result;
 }
+
+}  // namespace kelvane

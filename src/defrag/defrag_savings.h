@@ -3,6 +3,8 @@
 // save against the hive files they replace.
 #include <cstdint>
 
+namespace kelvane {
+
 struct DefragSavings {
   std::uint64_t oldSize = 0;  // bytes of the hive files
   std::uint64_t newSize = 0;  // bytes of their compact copies
@@ -12,3 +14,5 @@ struct DefragSavings {
 
 // percent is 0 when oldSize is 0; it never exceeds 100.
 DefragSavings ComputeDefragSavings(std::uint64_t oldSize, std::uint64_t newSize);
+
+}  // namespace kelvane

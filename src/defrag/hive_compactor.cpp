@@ -8,6 +8,8 @@
 #include "foundation/settings_keys.h"
 #include "foundation/settings_store.h"
 
+namespace kelvane {
+
 namespace {
 
 int Report(HiveProgressCallback callback, void* context, int code, const HiveEntry* entry,
@@ -137,3 +139,5 @@ bool RunDefragJob() {
   WriteSettingNow(kKeyLastDefrag);
   return true;
 }
+
+}  // namespace kelvane

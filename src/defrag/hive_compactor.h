@@ -6,6 +6,8 @@
 #include "defrag/defrag_savings.h"
 #include "defrag/hive_discovery.h"
 
+namespace kelvane {
+
 // Suffixes added to the hive file's path.
 constexpr const char* kCompactCopySuffix = ".regan613";  // compact copy
 constexpr const char* kOldHiveSuffix = ".regbk109";      // old hive after the swap
@@ -53,3 +55,5 @@ std::size_t CountAnalysedHives(const HiveList& hives);
 // analysed. Never restarts, never shows a window. False when no hive could
 // be analysed.
 bool RunDefragJob();
+
+}  // namespace kelvane

@@ -8,6 +8,8 @@
 #include "foundation/file_checks.h"
 #include "foundation/registry_key.h"
 
+namespace kelvane {
+
 namespace {
 
 constexpr const char* kHiveListKey = "System\\CurrentControlSet\\Control\\hivelist";
@@ -86,3 +88,5 @@ HiveList DiscoverHives() {
 void SetProcessHiveList(HiveList list) { g_processHiveList = std::move(list); }
 
 HiveList& ProcessHiveList() { return g_processHiveList; }
+
+}  // namespace kelvane

@@ -7,6 +7,8 @@
 
 #include "defrag/hive_names.h"
 
+namespace kelvane {
+
 struct HiveEntry {
   std::string name;               // as the system lists it: \REGISTRY\MACHINE\SOFTWARE
   std::string file;               // drive-letter path of the hive file
@@ -38,3 +40,5 @@ HiveList DiscoverHives();
 // place by the analysis and the replacement.
 void SetProcessHiveList(HiveList list);
 HiveList& ProcessHiveList();
+
+}  // namespace kelvane

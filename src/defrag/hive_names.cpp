@@ -2,6 +2,8 @@
 
 #include "foundation/case_map.h"
 
+namespace kelvane {
+
 RootKey HiveRootAndKey(const std::string& name, std::string& subkey) {
   const std::string upper = ToUpperText(name);
   RootKey root = 0;
@@ -37,3 +39,5 @@ bool DevicePathToDrivePath(const DeviceMap& devices, const std::string& devicePa
   drivePath = best->second + devicePath.substr(bestLength);
   return true;
 }
+
+}  // namespace kelvane

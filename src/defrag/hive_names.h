@@ -6,6 +6,8 @@
 
 #include "foundation/registry_path.h"
 
+namespace kelvane {
+
 // NT device name ("\Device\HarddiskVolume1") -> drive without a trailing
 // backslash ("C:").
 using DeviceMap = std::map<std::string, std::string>;
@@ -25,3 +27,5 @@ RootKey HiveRootAndKey(const std::string& name, std::string& subkey);
 // (`drivePath` is left alone).
 bool DevicePathToDrivePath(const DeviceMap& devices, const std::string& devicePath,
                            std::string& drivePath);
+
+}  // namespace kelvane

@@ -4,6 +4,8 @@
 
 #include <initializer_list>
 
+namespace kelvane {
+
 namespace {
 
 // The process token, opened for adjusting privileges, closed on every way out.
@@ -59,3 +61,5 @@ bool EnableProcessPrivilege(const char* name) {
   ProcessToken token;
   return token.IsOpen() && EnableOn(token.Get(), name) == Grant::kGranted;
 }
+
+}  // namespace kelvane

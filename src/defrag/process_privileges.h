@@ -1,6 +1,9 @@
 #pragma once
 // Privileges of this process's token that hive saving, hive replacement and
 // the restart need.
+
+namespace kelvane {
+
 constexpr const char* kBackupPrivilege = "SeBackupPrivilege";
 constexpr const char* kRestorePrivilege = "SeRestorePrivilege";
 constexpr const char* kShutdownPrivilege = "SeShutdownPrivilege";
@@ -12,3 +15,5 @@ bool EnableDefragPrivileges();
 
 // Enables one privilege alone; true when the system granted it.
 bool EnableProcessPrivilege(const char* name);
+
+}  // namespace kelvane

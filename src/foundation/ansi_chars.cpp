@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace kelvane {
+
 namespace {
 
 bool InSet(char c, const char* set) { return c != 0 && std::strchr(set, c) != nullptr; }
@@ -30,3 +32,5 @@ std::string TrimTrailingAnsiChars(const std::string& text, const char* set) {
   }
   return text.substr(0, end);
 }
+
+}  // namespace kelvane

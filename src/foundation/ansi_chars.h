@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+namespace kelvane {
+
 // Bytes of the character that starts at text[pos] (1 or 2).
 std::size_t AnsiCharSize(const std::string& text, std::size_t pos);
 
@@ -17,3 +19,5 @@ std::size_t FindLastAnsiChar(const std::string& text, const char* set);
 
 // `text` without the characters of `set` at its end.
 std::string TrimTrailingAnsiChars(const std::string& text, const char* set);
+
+}  // namespace kelvane

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+namespace kelvane {
+
 std::wstring AnsiToWide(const char* text, std::size_t length) {
   if (length == 0) return std::wstring();
   const int size = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
@@ -56,3 +58,5 @@ bool ToExactAnsiName(const wchar_t* name, std::size_t length, std::string& ansi)
   // A NUL inside a name would cut it short wherever it is passed on.
   return exact && std::memchr(ansi.data(), 0, ansi.size()) == nullptr;
 }
+
+}  // namespace kelvane

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+namespace kelvane {
+
 // The bytes (embedded NULs included) as UTF-16 in the ANSI code page.
 std::wstring AnsiToWide(const char* text, std::size_t length);
 std::wstring AnsiToWide(const std::string& text);
@@ -24,3 +26,5 @@ std::string WideToAnsiNoBestFit(const wchar_t* text, std::size_t length, bool* e
 // unchanged (no best fit, no default character, no NUL), with its ANSI
 // spelling in `ansi`. Only such names can be addressed through the ANSI API.
 bool ToExactAnsiName(const wchar_t* name, std::size_t length, std::string& ansi);
+
+}  // namespace kelvane

@@ -3,5 +3,9 @@
 // (CharLowerBuffA / CharUpperBuffA); the native build maps ASCII only.
 #include <string>
 
+namespace kelvane {
+
 std::string ToLowerText(std::string text);
 std::string ToUpperText(std::string text);
+
+}  // namespace kelvane

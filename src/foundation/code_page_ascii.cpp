@@ -1,6 +1,8 @@
 #include "foundation/ansi_chars.h"
 #include "foundation/case_map.h"
 
+namespace kelvane {
+
 std::string ToLowerText(std::string text) {
   for (char& c : text)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -15,3 +17,5 @@ std::string ToUpperText(std::string text) {
 
 // The native build knows single-byte text only.
 std::size_t AnsiCharSize(const std::string&, std::size_t) { return 1; }
+
+}  // namespace kelvane

@@ -1,5 +1,7 @@
 #include "foundation/com_ptr.h"
 
+namespace kelvane {
+
 ComBstr::ComBstr(const std::string& ansiText) {
   const std::wstring wide = AnsiToWide(ansiText);
   bstr_ = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
@@ -44,3 +46,5 @@ bool ComVariant::ToAnsi(std::string& text) const {
   VariantClear(&converted);
   return true;
 }
+
+}  // namespace kelvane

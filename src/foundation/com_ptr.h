@@ -10,6 +10,8 @@
 
 #include "foundation/ansi_text.h"
 
+namespace kelvane {
+
 // Holds one reference to an interface.
 template <typename T>
 class ComPtr {
@@ -161,3 +163,5 @@ class ComApartment {
  private:
   HRESULT result_;
 };
+
+}  // namespace kelvane

@@ -6,6 +6,8 @@
 #include "foundation/find_handle.h"
 #include "foundation/wildcard.h"
 
+namespace kelvane {
+
 bool ExtractFilePath(const std::string& text, std::string& path) {
   return ExtractFilePathWith(text, path, IsFixedDriveLetter);
 }
@@ -181,3 +183,5 @@ void SearchFolders(const std::string& folder, const PatternTable& patterns,
     callback(base + "\\" + entry.cFileName, entry.cFileName, *text, entry, userData);
   } while (find.Next());
 }
+
+}  // namespace kelvane

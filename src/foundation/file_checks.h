@@ -9,6 +9,8 @@
 
 #include "foundation/file_path_rules.h"
 
+namespace kelvane {
+
 // The local path on a fixed drive that registry text names (the text rules
 // plus the current fixed drives). `path` is emptied first.
 bool ExtractFilePath(const std::string& text, std::string& path);
@@ -76,3 +78,5 @@ int SearchFiles(const std::string& folder, const PatternTable& patterns,
 // Subfolders directly in `folder` whose lower-cased name matches a pattern.
 void SearchFolders(const std::string& folder, const PatternTable& patterns,
                    FolderSearchCallback callback, void* userData);
+
+}  // namespace kelvane

@@ -4,6 +4,8 @@
 #include "foundation/case_map.h"
 #include "foundation/wildcard.h"
 
+namespace kelvane {
+
 namespace {
 
 // Removes leading and trailing blanks and double quotes, nothing inside.
@@ -86,3 +88,5 @@ std::string GetFileNameOf(const std::string& path, bool keepExtension) {
   }
   return name;
 }
+
+}  // namespace kelvane

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+namespace kelvane {
+
 // Answers whether an upper-case drive letter is a fixed local drive.
 using FixedDriveTest = std::function<bool(char upperLetter)>;
 
@@ -16,3 +18,5 @@ bool ExtractFilePathWith(const std::string& text, std::string& path,
 // The text after the last '\' or ':'; without `keepExtension` also cut at
 // the last '.' of that name.
 std::string GetFileNameOf(const std::string& path, bool keepExtension);
+
+}  // namespace kelvane

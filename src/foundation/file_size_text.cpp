@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace kelvane {
+
 namespace {
 
 constexpr std::uint64_t kKilo = 1024;
@@ -27,3 +29,5 @@ std::string FormatFileSize(std::uint64_t bytes) {
   if (bytes < kGiga) return Scaled(bytes, kMega, "MB");
   return Scaled(bytes, kGiga, "GB");
 }
+
+}  // namespace kelvane

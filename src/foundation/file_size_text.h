@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <string>
 
+namespace kelvane {
+
 // Bytes below 1024 as a whole number, larger sizes in KB, MB or GB with two
 // decimals; number and unit without a space.
 std::string FormatFileSize(std::uint64_t bytes);
+
+}  // namespace kelvane

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace kelvane {
+
 class FindHandle {
  public:
   // Starts the search; IsOpen() tells whether an entry was found.
@@ -23,3 +25,5 @@ class FindHandle {
   WIN32_FIND_DATAA data_ = {};
   HANDLE handle_;
 };
+
+}  // namespace kelvane

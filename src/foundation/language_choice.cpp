@@ -5,6 +5,8 @@
 #include "foundation/settings_keys.h"
 #include "foundation/settings_store.h"
 
+namespace kelvane {
+
 namespace {
 
 int AddLanguageEntry(const std::string& fullPath, const std::string&, WIN32_FIND_DATAA,
@@ -41,3 +43,5 @@ bool StoreLanguageChoice(const std::string& chosenFile, const std::string& previ
   WriteSetting(kKeyLanguageFile, chosenFile);
   return chosenFile != previousFile;
 }
+
+}  // namespace kelvane

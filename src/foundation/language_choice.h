@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace kelvane {
+
 struct LanguageEntry {
   std::string fileName;  // with ".txt", stored in "LanguageFile"
   std::string title;     // without the extension, shown in the list
@@ -22,3 +24,5 @@ std::string LanguageFlagPath(const std::string& programFolder, const std::string
 // Stores the chosen file in "LanguageFile"; true when it differs
 // (case-sensitively) from `previousFile`, i.e. a restart is needed.
 bool StoreLanguageChoice(const std::string& chosenFile, const std::string& previousFile);
+
+}  // namespace kelvane

@@ -1,5 +1,7 @@
 #include "foundation/language_escapes.h"
 
+namespace kelvane {
+
 namespace {
 
 void ReplaceAll(std::string& text, const std::string& from, char to) {
@@ -15,3 +17,5 @@ std::string ExpandLanguageEscapes(std::string text) {
   ReplaceAll(text, "\\t", '\t');
   return text;
 }
+
+}  // namespace kelvane

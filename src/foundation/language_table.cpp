@@ -6,6 +6,8 @@
 
 #include "foundation/language_escapes.h"
 
+namespace kelvane {
+
 namespace {
 
 constexpr DWORD kTextBufferSize = 65535;
@@ -92,15 +94,15 @@ void LanguageTable::TranslateWindow(HWND window) const {
   EnumChildWindows(window, TranslateChild, reinterpret_cast<LPARAM>(this));
 }
 
-LanguageTable& Language() {
+LanguageTable& ProcessLanguageTable() {
   static LanguageTable table;
   return table;
 }
 
-std::string Text(const char* key) { return Language().Lookup(key, true); }
+std::string LanguageText(const char* key) { return ProcessLanguageTable().Lookup(key, true); }
 
-std::string FormatText(const char* key, ...) {
-  const std::string format = Text(key);
+std::string FormatLanguageText(const char* key, ...) {
+  const std::string format = LanguageText(key);
   va_list args;
   va_start(args, key);
   va_list copy;
@@ -116,3 +118,5 @@ std::string FormatText(const char* key, ...) {
   va_end(args);
   return result;
 }
+
+}  // namespace kelvane

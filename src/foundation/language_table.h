@@ -8,6 +8,8 @@
 #include <mutex>
 #include <string>
 
+namespace kelvane {
+
 class LanguageTable {
  public:
   // Stores the two paths; nothing is read and nothing can fail.
@@ -43,10 +45,12 @@ class LanguageTable {
 };
 
 // The process-wide table, opened once at start-up.
-LanguageTable& Language();
+LanguageTable& ProcessLanguageTable();
 
-// Shorthand for Language().Lookup(key, true).
-std::string Text(const char* key);
+// Shorthand for ProcessLanguageTable().Lookup(key, true).
+std::string LanguageText(const char* key);
 
 // The text of `key` used as a printf format.
-std::string FormatText(const char* key, ...);
+std::string FormatLanguageText(const char* key, ...);
+
+}  // namespace kelvane

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace kelvane {
+
 LocalDateTime NowLocal() {
   SYSTEMTIME st;
   GetLocalTime(&st);
@@ -14,3 +16,5 @@ LocalDateTime NowLocal() {
   t.second = st.wSecond;
   return t;
 }
+
+}  // namespace kelvane

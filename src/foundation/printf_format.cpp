@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace kelvane {
+
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -47,3 +49,5 @@ bool TakesOnlyStrings(const std::string& format, int count) {
   const int conversions = CountConversions(format, "s", false);
   return conversions >= 0 && conversions <= count;
 }
+
+}  // namespace kelvane

@@ -4,6 +4,8 @@
 
 #include "foundation/ansi_chars.h"
 
+namespace kelvane {
+
 namespace {
 
 std::string g_settingsIniPath;
@@ -35,3 +37,5 @@ void SetSettingsPaths(const std::string& iniPath, const std::string& xmlPath) {
 
 const std::string& SettingsIniPath() { return g_settingsIniPath; }
 const std::string& SettingsXmlPath() { return g_settingsXmlPath; }
+
+}  // namespace kelvane

@@ -2,6 +2,8 @@
 // The program's folder and the process-wide paths of its settings files.
 #include <string>
 
+namespace kelvane {
+
 // Full path of the running executable.
 std::string GetProgramFilePath();
 
@@ -16,3 +18,5 @@ std::string ProgramFolderOf(const std::string& modulePath);
 void SetSettingsPaths(const std::string& iniPath, const std::string& xmlPath);
 const std::string& SettingsIniPath();
 const std::string& SettingsXmlPath();
+
+}  // namespace kelvane

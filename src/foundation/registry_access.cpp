@@ -6,6 +6,8 @@
 #include "foundation/ansi_text.h"
 #include "foundation/registry_key.h"
 
+namespace kelvane {
+
 bool DeleteRegistryValue(const std::string& fullKeyPath, const std::string& valueName) {
   RootKey root = 0;
   std::string subkey;
@@ -55,3 +57,5 @@ std::string ReadRegistryString(RootKey root, const std::string& subkey,
     return std::string();
   return text;
 }
+
+}  // namespace kelvane

@@ -7,6 +7,8 @@
 
 #include "foundation/registry_path.h"
 
+namespace kelvane {
+
 // Deletes one value of the key named by its full path; true only when the
 // value was deleted.
 bool DeleteRegistryValue(const std::string& fullKeyPath, const std::string& valueName);
@@ -26,3 +28,5 @@ bool ReadValueText(HKEY key, const std::string& valueName, std::size_t limit, st
 
 // The longest value data of an open key in bytes (0 when unknown).
 DWORD LongestValueData(HKEY key);
+
+}  // namespace kelvane

@@ -5,6 +5,8 @@
 
 #include "foundation/registry_key.h"
 
+namespace kelvane {
+
 namespace {
 
 // The registry nests keys at most 512 deep; anything deeper is a loop.
@@ -47,3 +49,5 @@ bool DeleteKeysBelow(HKEY key) { return DeleteBelow(key, 0); }
 LONG OpenKeyAsItIs(HKEY parent, const wchar_t* name, REGSAM access, HKEY* opened) {
   return RegOpenKeyExW(parent, name, REG_OPTION_OPEN_LINK, access, opened);
 }
+
+}  // namespace kelvane

@@ -4,6 +4,8 @@
 // target, which may be any healthy key, is never touched.
 #include <windows.h>
 
+namespace kelvane {
+
 // Deletes the key an open handle names (it needs DELETE access and must
 // hold no subkeys).
 bool DeleteOpenKey(HKEY key);
@@ -17,3 +19,5 @@ LONG OpenKeyAsItIs(HKEY parent, const wchar_t* name, REGSAM access, HKEY* opened
 
 // Access for reading a tree and deleting it.
 constexpr REGSAM kDeleteTreeAccess = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | DELETE;
+
+}  // namespace kelvane

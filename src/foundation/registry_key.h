@@ -6,6 +6,8 @@
 
 #include "foundation/registry_path.h"
 
+namespace kelvane {
+
 // The HKEY of a predefined root. Roots are 32-bit values that the 64-bit
 // API expects sign-extended.
 inline HKEY ToHkey(RootKey root) {
@@ -66,3 +68,5 @@ inline RegKey OpenRegKey(RootKey root, const std::string& subkey) {
   key.Open(root, subkey);
   return key;
 }
+
+}  // namespace kelvane

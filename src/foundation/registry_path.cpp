@@ -3,6 +3,8 @@
 #include "foundation/ansi_chars.h"
 #include "foundation/case_map.h"
 
+namespace kelvane {
+
 namespace {
 
 const char* const kRootNames[] = {
@@ -45,3 +47,5 @@ bool SplitRegistryPath(const std::string& fullPath, RootKey& root, std::string& 
 std::string FullRegistryPath(RootKey root, const std::string& subkey) {
   return RootKeyName(root) + "\\" + subkey;
 }
+
+}  // namespace kelvane

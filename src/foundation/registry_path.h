@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace kelvane {
+
 // A predefined root key as its 32-bit handle value.
 using RootKey = std::uint32_t;
 
@@ -27,3 +29,5 @@ bool SplitRegistryPath(const std::string& fullPath, RootKey& root, std::string& 
 
 // RootKeyName(root) + "\" + subkey.
 std::string FullRegistryPath(RootKey root, const std::string& subkey);
+
+}  // namespace kelvane

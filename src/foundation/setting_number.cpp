@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace kelvane {
+
 bool ParseSettingNumber(const std::string& text, int minimum, int maximum, int& value) {
   const std::size_t first = text.find_first_not_of(" \t");
   if (first == std::string::npos) return false;
@@ -22,3 +24,5 @@ bool ParseSettingNumber(const std::string& text, int minimum, int maximum, int& 
   value = static_cast<int>(number);
   return true;
 }
+
+}  // namespace kelvane

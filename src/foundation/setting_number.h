@@ -4,6 +4,10 @@
 // safeguard off.
 #include <string>
 
+namespace kelvane {
+
 // True when `text` is a whole decimal number (blanks around it, an optional
 // sign) within [minimum, maximum]; `value` is then set.
 bool ParseSettingNumber(const std::string& text, int minimum, int maximum, int& value);
+
+}  // namespace kelvane

@@ -2,6 +2,8 @@
 // The one table of keys of section "Settings" in Settings.ini, with the
 // defaults that readers use.
 
+namespace kelvane {
+
 constexpr const char* kSettingsSection = "Settings";
 
 constexpr const char* kKeyLastScan = "LastScan";
@@ -25,3 +27,5 @@ constexpr int kDefaultAutoDelBackupDays = 60;  // also the maximum
 constexpr int kDefaultAutoDelFullBackup = 1;
 constexpr int kDefaultAutoDelFullBackupDays = 90;  // also the maximum
 constexpr int kDefaultInitPage = 0;
+
+}  // namespace kelvane

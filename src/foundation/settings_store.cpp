@@ -11,6 +11,8 @@
 #include "foundation/settings_keys.h"
 #include "foundation/time_stamp.h"
 
+namespace kelvane {
+
 namespace {
 
 constexpr DWORD kValueBufferSize = 65535;
@@ -142,3 +144,5 @@ bool WriteSettingInt(const char* key, int value) {
 bool WriteSettingNow(const char* key) {
   return WriteSetting(key, FormatStamp(kSettingsStampFormat, NowLocal()));
 }
+
+}  // namespace kelvane

@@ -3,6 +3,8 @@
 // every read sees the file as it is now.
 #include <string>
 
+namespace kelvane {
+
 namespace SettingsStore {
 
 // The value, or `defaultValue`; the first path token found
@@ -40,3 +42,5 @@ int ReadAutoDelFullBackupDays();   // 1..90, default 90
 
 // Writes the local time now as a settings stamp.
 bool WriteSettingNow(const char* key);
+
+}  // namespace kelvane

@@ -1,5 +1,7 @@
 #include "foundation/text_split.h"
 
+namespace kelvane {
+
 std::vector<std::string> SplitText(std::string text, const std::vector<std::string>& separators,
                                    bool skipEmpty) {
   std::vector<std::string> pieces;
@@ -23,3 +25,5 @@ std::vector<std::string> SplitText(std::string text, const std::vector<std::stri
   if (!skipEmpty || !text.empty()) pieces.push_back(std::move(text));
   return pieces;
 }
+
+}  // namespace kelvane

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace kelvane {
+
 std::string FormatStamp(const char* format, const LocalDateTime& t) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, format, t.year, t.month, t.day, t.hour, t.minute, t.second);
@@ -61,3 +63,5 @@ TimeSpanParts BackupAge(const LocalDateTime& first, const LocalDateTime& second)
   parts.minutes = diff / kTicksPerMinute;
   return parts;
 }
+
+}  // namespace kelvane

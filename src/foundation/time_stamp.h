@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace kelvane {
+
 struct LocalDateTime {
   int year = 0;
   int month = 0;
@@ -41,3 +43,5 @@ struct TimeSpanParts {
   bool secondIsLater = false;
 };
 TimeSpanParts BackupAge(const LocalDateTime& first, const LocalDateTime& second);
+
+}  // namespace kelvane

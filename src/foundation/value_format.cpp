@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+namespace kelvane {
+
 std::string DataAsText(const void* data, std::uint32_t length) {
   if (data == nullptr) return std::string();
   const char* text = static_cast<const char*>(data);
@@ -72,3 +74,5 @@ std::string FormatValueData(const void* data, std::uint32_t length, std::uint32_
       return std::string();
   }
 }
+
+}  // namespace kelvane

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace kelvane {
+
 // Value type numbers as the registry reports them (the <windows.h> macros
 // are not available to the portable core).
 enum RegistryValueType : std::uint32_t {
@@ -30,3 +32,5 @@ std::string FormatValueData(const void* data, std::uint32_t length, std::uint32_
 
 // The data as zero-terminated text, bounded by `length`.
 std::string DataAsText(const void* data, std::uint32_t length);
+
+}  // namespace kelvane

@@ -7,6 +7,8 @@
 
 #include "foundation/program_paths.h"
 
+namespace kelvane {
+
 std::string GetVersionString(const std::string& name, const std::string& file) {
   DWORD handle = 0;
   const DWORD size = GetFileVersionInfoSizeA(file.c_str(), &handle);
@@ -45,3 +47,5 @@ std::string GetProductVersion(const std::string& file) {
 }
 
 std::string ProgramProductName() { return GetProductName(GetProgramFilePath()); }
+
+}  // namespace kelvane

@@ -1,5 +1,7 @@
 #include "foundation/wildcard.h"
 
+namespace kelvane {
+
 bool WildcardMatch(const std::string& pattern, const std::string& text) {
   const std::size_t pn = pattern.size();
   const std::size_t tn = text.size();
@@ -36,3 +38,5 @@ bool WildcardMatch(const std::string& pattern, const std::string& text) {
   while (p < pn && pattern[p] == '*') ++p;
   return p == pn;
 }
+
+}  // namespace kelvane

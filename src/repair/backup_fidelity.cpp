@@ -9,6 +9,8 @@
 #include "repair/reg_file_format.h"
 #include "repair/reg_import_model.h"
 
+namespace kelvane {
+
 namespace {
 
 enum class Lookup { kFound, kAbsent, kFailed };
@@ -297,3 +299,5 @@ bool BackupRestoresExactly(RootKey root, const std::string& key, const std::stri
                            bool wholeKey) {
   return ReadFixEntry(root, key, valueName, wholeKey, true).exact;
 }
+
+}  // namespace kelvane

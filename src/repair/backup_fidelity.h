@@ -10,6 +10,8 @@
 #include "foundation/registry_key.h"
 #include "foundation/registry_path.h"
 
+namespace kelvane {
+
 struct FixEntry {
   bool exists = false;     // something stands behind the path
   // Deleting it touches nothing else and a REGEDIT4 file can give it back:
@@ -41,3 +43,5 @@ bool DeleteFixEntry(FixEntry& entry, const std::string& valueName, bool wholeKey
 // gives false.
 bool BackupRestoresExactly(RootKey root, const std::string& key, const std::string& valueName,
                            bool wholeKey);
+
+}  // namespace kelvane

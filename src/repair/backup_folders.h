@@ -4,6 +4,8 @@
 
 #include "foundation/file_checks.h"
 
+namespace kelvane {
+
 // programFolder\Backup: one stamped subfolder per full backup.
 inline std::string FullBackupRoot(const std::string& programFolder) {
   return programFolder + "\\Backup";
@@ -19,3 +21,5 @@ inline const PatternTable& AnyName() {
   static const PatternTable kAnyName = {{"*", ""}};
   return kAnyName;
 }
+
+}  // namespace kelvane

@@ -18,6 +18,8 @@
 #include "repair/backup_names.h"
 #include "repair/backup_retention.h"
 
+namespace kelvane {
+
 namespace {
 
 // Used when the language file's row text is not safe to fill with six ints.
@@ -43,7 +45,7 @@ int AddFullBackupRow(const std::string& fullPath, const std::string& name, const
 }
 
 std::string PartialRowText(const LocalDateTime& stamp) {
-  std::string format = Text("L0090");
+  std::string format = LanguageText("L0090");
   if (!TakesOnlyInts(format, 6)) format = kFallbackPartialRowFormat;
   const int needed = std::snprintf(nullptr, 0, format.c_str(), stamp.month, stamp.day,
                                    stamp.year, stamp.hour, stamp.minute, stamp.second);
@@ -72,7 +74,7 @@ bool MakeFullBackup(const std::string& programFolder) {
   CreateFolderPath(folder);
   NoteBackupOfThisRun(stamped);
   const std::string file = folder + kFullBackupFileName;
-  ExportRegistry("", file, kRegistryEditor, 1);
+  ExportRegistry("", file, RegistryEditorPath(), EditorWait::kUntilEnd);
   // The editor's exit code says nothing reliable about an export; the file
   // does. A failed export must not look like a recent backup, nor leave an
   // empty backup behind.
@@ -111,7 +113,7 @@ bool RestoreFullBackup(const std::string& folder) {
   if (!file.empty() && file.back() != '\\') file += '\\';
   file += kFullBackupFileName;
   if (!FileExists(file)) return false;
-  return ImportRegistry(file, kRegistryEditor, 1, 1);
+  return ImportRegistry(file, RegistryEditorPath(), EditorWait::kUntilEnd, ImportMode::kSilent);
 }
 
 std::vector<PartialBackupRow> ListPartialBackups(const std::string& programFolder) {
@@ -122,7 +124,8 @@ std::vector<PartialBackupRow> ListPartialBackups(const std::string& programFolde
 
 bool RestorePartialBackup(const std::string& path, const std::string& exe) {
   // Deleting a backup whose import did not happen would lose it.
-  if (!FileExists(path) || !ImportRegistry(path, exe, 1, 1)) return false;
+  if (!FileExists(path) || !ImportRegistry(path, exe, EditorWait::kUntilEnd, ImportMode::kSilent))
+    return false;
   return DeleteFileForced(path);
 }
 
@@ -135,3 +138,5 @@ bool ShowFileInExplorer(const std::string& path) {
       ShellExecuteA(nullptr, "open", "Explorer", parameters.c_str(), nullptr, SW_SHOWNORMAL);
   return reinterpret_cast<INT_PTR>(result) > 32;
 }
+
+}  // namespace kelvane

@@ -6,20 +6,12 @@
 #include <string>
 #include <vector>
 
-// The program all callers start for exports and imports.
-constexpr const char* kRegistryEditor = "Regedit.exe";
+#include "repair/registry_editor.h"
+
+namespace kelvane {
+
 // The file of a full backup inside its stamped folder.
 constexpr const char* kFullBackupFileName = "allbak.reg";
-
-// Starts `exe` with "/e "file" "key" " (or "/e "file" " for the whole
-// registry when `key` is empty) and, when `wait` is nonzero, waits for it to
-// end without a time-out. True when the editor was started and, if waited
-// for, ended with exit code 0.
-bool ExportRegistry(const std::string& key, const std::string& file, const std::string& exe,
-                    int wait);
-
-// Starts `exe` with "/s "file" " (silent) or ""file" ", waiting as above.
-bool ImportRegistry(const std::string& file, const std::string& exe, int wait, int silent);
 
 // Exports the whole registry to Backup\<now>\allbak.reg and, when the file was
 // written, stores the time in "LastBackup". True when the file was written.
@@ -56,10 +48,12 @@ std::vector<PartialBackupRow> ListPartialBackups(const std::string& programFolde
 // Imports the file silently, waits, and then deletes it: a restored partial
 // backup is consumed. The file is kept when the editor could not be started
 // or reported a failure. True when imported and deleted. `exe` is for tests.
-bool RestorePartialBackup(const std::string& path, const std::string& exe = kRegistryEditor);
+bool RestorePartialBackup(const std::string& path, const std::string& exe = RegistryEditorPath());
 
 // Deletes a partial backup file (read-only or not).
 bool DeletePartialBackup(const std::string& path);
 
 // Opens a folder window with the file selected.
 bool ShowFileInExplorer(const std::string& path);
+
+}  // namespace kelvane

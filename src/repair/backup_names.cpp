@@ -4,6 +4,8 @@
 
 #include "foundation/file_path_rules.h"
 
+namespace kelvane {
+
 namespace {
 
 // A name with six numbers that are no real date has no age: treating it as
@@ -37,3 +39,5 @@ bool IsBackupOldEnough(const LocalDateTime& stamp, const LocalDateTime& now, int
   if (days < 1 || ToTicks(stamp) > ToTicks(now)) return false;
   return BackupAge(now, stamp).days >= static_cast<std::uint64_t>(days);
 }
+
+}  // namespace kelvane

@@ -6,6 +6,8 @@
 
 #include "foundation/time_stamp.h"
 
+namespace kelvane {
+
 // The folder name of a full backup taken at `time`.
 std::string FullBackupName(const LocalDateTime& time);
 
@@ -25,3 +27,5 @@ bool ParsePartialBackupName(const std::string& fileName, LocalDateTime& stamp);
 // back must not make every backup look old), nor is any backup for a day
 // count below 1.
 bool IsBackupOldEnough(const LocalDateTime& stamp, const LocalDateTime& now, int days);
+
+}  // namespace kelvane

@@ -15,6 +15,8 @@
 
 #include "foundation/case_map.h"
 
+namespace kelvane {
+
 namespace {
 
 std::vector<std::string>& BackupsOfThisRun() {
@@ -77,3 +79,5 @@ void PruneFullBackups(const std::string& programFolder) {
 void NoteBackupOfThisRun(const std::string& path) {
   BackupsOfThisRun().push_back(ToLowerText(path));
 }
+
+}  // namespace kelvane

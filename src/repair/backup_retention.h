@@ -5,9 +5,13 @@
 // a backup stamped in the future or one this process made.
 #include <string>
 
+namespace kelvane {
+
 void PrunePartialBackups(const std::string& programFolder);
 void PruneFullBackups(const std::string& programFolder);
 
 // Remembers a backup (a partial backup file or a full backup folder) that
 // this process wrote: retention leaves it alone whatever its stamp says.
 void NoteBackupOfThisRun(const std::string& path);
+
+}  // namespace kelvane

@@ -5,6 +5,8 @@
 
 #include "scan/scan_issue.h"
 
+namespace kelvane {
+
 std::string CannotRemoveListPath(const std::string& programFolder) {
   return programFolder + "\\tmp_rccantremove.lst";
 }
@@ -33,3 +35,5 @@ void LoadCannotRemoveList(const std::string& programFolder) {
   }
   SetCannotRemoveList(paths);
 }
+
+}  // namespace kelvane

@@ -3,6 +3,8 @@
 // life of the installation and left out of later interactive scans.
 #include <string>
 
+namespace kelvane {
+
 // programFolder + "\tmp_rccantremove.lst".
 std::string CannotRemoveListPath(const std::string& programFolder);
 
@@ -12,3 +14,5 @@ void RecordCannotRemove(const std::string& programFolder, const std::string& pat
 // Refills the in-memory list from the file (trimmed, empty lines dropped);
 // a missing file leaves it empty.
 void LoadCannotRemoveList(const std::string& programFolder);
+
+}  // namespace kelvane

@@ -20,6 +20,8 @@
 #include "repair/reg_file_format.h"
 #include "scan/scan_orchestrator.h"
 
+namespace kelvane {
+
 namespace {
 
 bool IsWholeKey(const ScanIssue& issue) { return issue.wholeKey; }
@@ -144,3 +146,5 @@ FixResult RunFixJob(const std::string& programFolder) {
   }
   return result;
 }
+
+}  // namespace kelvane

@@ -6,6 +6,8 @@
 
 #include "scan/scan_issue.h"
 
+namespace kelvane {
+
 struct FixResult {
   // The partial backup was asked for but could not be created or completely
   // written: nothing was deleted.
@@ -34,3 +36,5 @@ bool FinishInteractiveFix(const FixResult& result, int rowsLeft);
 // The unattended fix: a whole scan of Settings.xml's areas, then FixIssues
 // on everything found; writes "LastScan", "ErrorCnt" and "LastClean".
 FixResult RunFixJob(const std::string& programFolder);
+
+}  // namespace kelvane

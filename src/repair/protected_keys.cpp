@@ -3,6 +3,8 @@
 #include "foundation/ansi_chars.h"
 #include "foundation/case_map.h"
 
+namespace kelvane {
+
 namespace {
 
 // Below HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE or a user's hive, in lower case.
@@ -62,3 +64,5 @@ bool IsProtectedKey(RootKey root, const std::string& subkey) {
       return true;  // no scan area looks into the other roots
   }
 }
+
+}  // namespace kelvane

@@ -7,5 +7,9 @@
 
 #include "foundation/registry_path.h"
 
+namespace kelvane {
+
 // `subkey` as the fix addresses it: no leading or trailing backslash.
 bool IsProtectedKey(RootKey root, const std::string& subkey);
+
+}  // namespace kelvane

@@ -5,6 +5,8 @@
 #include "foundation/ansi_chars.h"
 #include "foundation/value_format.h"
 
+namespace kelvane {
+
 const char* const kRegFileHeader = "REGEDIT4";
 
 namespace {
@@ -93,3 +95,5 @@ std::string RegValueLine(const std::string& name, std::uint32_t type, const unsi
                          std::uint32_t length) {
   return RegValueNamePart(name) + "=" + RegValueDataPart(type, data, length);
 }
+
+}  // namespace kelvane

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace kelvane {
+
 // The first line of every file.
 extern const char* const kRegFileHeader;
 
@@ -37,3 +39,5 @@ std::string RegValueDataPart(std::uint32_t type, const unsigned char* data, std:
 // name part "=" data part.
 std::string RegValueLine(const std::string& name, std::uint32_t type, const unsigned char* data,
                          std::uint32_t length);
+
+}  // namespace kelvane

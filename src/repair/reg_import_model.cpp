@@ -2,6 +2,8 @@
 
 #include "foundation/ansi_text.h"
 
+namespace kelvane {
+
 // How `regedit /s` imports a REGEDIT4 file, as observed under Wine 8.0
 // with the ANSI code page 1252. The model follows it and refuses any line
 // that the export writer would not produce.
@@ -191,3 +193,5 @@ WideRegTree Subtree(const WideRegTree& tree, const std::wstring& path) {
   }
   return part;
 }
+
+}  // namespace kelvane

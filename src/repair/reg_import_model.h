@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace kelvane {
+
 // A value as the wide-character registry API reports it.
 struct WideRegValue {
   DWORD type = 0;
@@ -30,3 +32,5 @@ bool ImportModel(const std::string& text, WideRegTree& tree);
 
 // The keys of `tree` at and below `path`.
 WideRegTree Subtree(const WideRegTree& tree, const std::wstring& path);
+
+}  // namespace kelvane

@@ -1,29 +1,16 @@
-// Exports and imports through the system registry editor, started as its own
-// process.
+// The registry editor as its own process.
+#include "repair/registry_editor.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdio>
 #include <vector>
 
-#include "repair/backup_manager.h"
+#include "foundation/scoped_handle.h"
 
+namespace kelvane {
 namespace {
-
-// Owns the process handle that SEE_MASK_NOCLOSEPROCESS hands over.
-class ProcessHandle {
- public:
-  explicit ProcessHandle(HANDLE handle) : handle_(handle) {}
-  ~ProcessHandle() {
-    if (handle_ != nullptr) CloseHandle(handle_);
-  }
-  ProcessHandle(const ProcessHandle&) = delete;
-  ProcessHandle& operator=(const ProcessHandle&) = delete;
-  HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 std::string Format(const char* format, const std::string& first, const std::string& second) {
   const int needed = std::snprintf(nullptr, 0, format, first.c_str(), second.c_str());
@@ -35,7 +22,7 @@ std::string Format(const char* format, const std::string& first, const std::stri
 
 // Starts `exe` with `parameters`; with `wait`, waits for it to end. True when
 // it was started and, if waited for, ended with exit code 0.
-bool RunEditor(const std::string& exe, const std::string& parameters, int wait) {
+bool RunEditor(const std::string& exe, const std::string& parameters, EditorWait wait) {
   SHELLEXECUTEINFOA info = {};
   info.cbSize = sizeof info;
   info.fMask = SEE_MASK_NOCLOSEPROCESS;
@@ -46,8 +33,8 @@ bool RunEditor(const std::string& exe, const std::string& parameters, int wait) 
   info.lpDirectory = nullptr;
   info.nShow = SW_SHOWNORMAL;
   if (!ShellExecuteExA(&info)) return false;
-  ProcessHandle process(info.hProcess);
-  if (wait == 0) return true;
+  const ScopedKernelHandle process(info.hProcess);
+  if (wait == EditorWait::kNo) return true;
   // No process handle means no process was started to do the work.
   if (process.Get() == nullptr) return false;
   if (WaitForSingleObject(process.Get(), INFINITE) != WAIT_OBJECT_0) return false;
@@ -57,13 +44,25 @@ bool RunEditor(const std::string& exe, const std::string& parameters, int wait) 
 
 }  // namespace
 
+std::string RegistryEditorPath() {
+  char folder[MAX_PATH] = {};
+  const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
+  std::string path(folder, length < MAX_PATH ? length : 0);
+  if (!path.empty() && path.back() == '\\') path.pop_back();
+  return path + "\\regedit.exe";
+}
+
 bool ExportRegistry(const std::string& key, const std::string& file, const std::string& exe,
-                    int wait) {
+                    EditorWait wait) {
   const std::string parameters =
       key.empty() ? Format("/e \"%s\" ", file, "") : Format("/e \"%s\" \"%s\" ", file, key);
   return RunEditor(exe, parameters, wait);
 }
 
-bool ImportRegistry(const std::string& file, const std::string& exe, int wait, int silent) {
-  return RunEditor(exe, Format(silent != 0 ? "/s \"%s\" " : "\"%s\" ", file, ""), wait);
+bool ImportRegistry(const std::string& file, const std::string& exe, EditorWait wait,
+                    ImportMode mode) {
+  return RunEditor(exe, Format(mode == ImportMode::kSilent ? "/s \"%s\" " : "\"%s\" ", file, ""),
+                   wait);
 }
+
+}  // namespace kelvane

@@ -16,6 +16,8 @@
 #include "scan/missing_path.h"
 #include "scan/scan_issue.h"
 
+namespace kelvane {
+
 namespace {
 
 constexpr DWORD kMinimumIdentifierBuffer = 256;
@@ -140,3 +142,5 @@ int CheckFileAssociation(RootKey root, const std::string& parentPath, const std:
   if (WildcardMatch(".*", subkeyName)) CheckExtension(scan, root, parentPath, subkeyName, extKey);
   return ContinueAnswer(scan);
 }
+
+}  // namespace kelvane

@@ -7,6 +7,8 @@
 
 #include "scan/registry_walker.h"
 
+namespace kelvane {
+
 // A ValueVisitor over the CLSID trees whose context is the ScanContext.
 // Looks at the default REG_SZ value of each subkey of a class key
 // (CLSID\{GUID}\InprocServer32 and the like) and reports the class key
@@ -23,3 +25,5 @@ int CheckComServerValue(RootKey root, const std::string& keyPath, const std::str
 int CheckFileAssociation(RootKey root, const std::string& parentPath, const std::string& subkeyName,
                          std::uint32_t nameLength, std::uint32_t type, const unsigned char* data,
                          std::uint32_t dataLength, void* context);
+
+}  // namespace kelvane

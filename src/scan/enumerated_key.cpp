@@ -2,6 +2,8 @@
 
 #include "scan/registry_walker.h"
 
+namespace kelvane {
+
 std::string EnumeratedKeyPath(const std::string& parentPath, const std::string& subkeyName) {
   return parentPath.empty() ? subkeyName : parentPath + "\\" + subkeyName;
 }
@@ -12,3 +14,5 @@ std::string ShowEnumeratedKey(ScanContext& context, const std::string& parentPat
   ReportCurrentKey(context, path, false);
   return path;
 }
+
+}  // namespace kelvane

@@ -5,6 +5,8 @@
 
 #include "scan/scan_issue.h"
 
+namespace kelvane {
+
 // parentPath\subkeyName (just the name below an empty parent).
 std::string EnumeratedKeyPath(const std::string& parentPath, const std::string& subkeyName);
 
@@ -12,3 +14,5 @@ std::string EnumeratedKeyPath(const std::string& parentPath, const std::string& 
 // the enumerating checkers show every key they judge.
 std::string ShowEnumeratedKey(ScanContext& context, const std::string& parentPath,
                               const std::string& subkeyName);
+
+}  // namespace kelvane

@@ -10,6 +10,8 @@
 #include "scan/enumerated_key.h"
 #include "scan/missing_path.h"
 
+namespace kelvane {
+
 namespace {
 
 constexpr DWORD kUninstallStringBuffer = 500;
@@ -91,3 +93,5 @@ int CheckEmptySoftwareKey(RootKey root, const std::string& parentPath,
     ReportKey(scan, root, softwareKey, IssueCategory::kEmptySoftwareKey, subkeyName);
   return ContinueAnswer(scan);
 }
+
+}  // namespace kelvane

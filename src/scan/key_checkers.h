@@ -9,6 +9,8 @@
 #include "foundation/registry_path.h"
 #include "scan/scan_issue.h"
 
+namespace kelvane {
+
 // What the start-menu order checker needs: the scan, and the names of the
 // immediate subfolders of the user's and the common Programs folders
 // (name -> full path, as ListSubfolders fills it).
@@ -37,3 +39,5 @@ int CheckEmptySoftwareKey(RootKey root, const std::string& parentPath,
                           const std::string& subkeyName, std::uint32_t nameLength,
                           std::uint32_t type, const unsigned char* data, std::uint32_t dataLength,
                           void* context);
+
+}  // namespace kelvane

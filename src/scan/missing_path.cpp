@@ -6,6 +6,8 @@
 
 #include "foundation/ansi_text.h"
 
+namespace kelvane {
+
 namespace {
 
 // The ANSI file functions look no further than MAX_PATH characters.
@@ -56,3 +58,5 @@ bool FindMissingPath(const std::string& text, std::string& path) {
   }
   return true;
 }
+
+}  // namespace kelvane

@@ -3,6 +3,8 @@
 // local file or folder that is gone?
 #include <string>
 
+namespace kelvane {
+
 // True when `text` names a path on a fixed local drive (ExtractFilePath)
 // that does not exist (PathExists); `path` then holds that path. A path that
 // holds a '%' is never judged missing: it may carry an environment reference
@@ -10,3 +12,5 @@
 // the real file is there. Existing paths are recognised with one attribute
 // query before the full test.
 bool FindMissingPath(const std::string& text, std::string& path);
+
+}  // namespace kelvane

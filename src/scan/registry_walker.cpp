@@ -12,6 +12,8 @@
 #include "foundation/registry_key.h"
 #include "foundation/wildcard.h"
 
+namespace kelvane {
+
 namespace {
 
 constexpr std::size_t kMinimumBuffer = 256;
@@ -243,3 +245,5 @@ void ReportCurrentKey(ScanContext& context, const std::string& text, bool thrott
 void ReportProgressPercent(ScanContext& context, int percent) {
   SendToWindow(context.hwndProgress, WM_SCAN_PROGRESS, static_cast<LPARAM>(percent));
 }
+
+}  // namespace kelvane

@@ -7,6 +7,8 @@
 #include "foundation/registry_path.h"
 #include "scan/scan_issue.h"
 
+namespace kelvane {
+
 // One signature for value and key callbacks: root, path, name, name length,
 // type, data, data length, context; non-zero = go on, 0 = stop.
 //  - value visitor (WalkKey): path of the key holding the value;
@@ -49,3 +51,5 @@ void ReportCurrentKey(ScanContext& context, const std::string& text, bool thrott
 
 // Sends WM_SCAN_PROGRESS.
 void ReportProgressPercent(ScanContext& context, int percent);
+
+}  // namespace kelvane

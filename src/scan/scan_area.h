@@ -4,6 +4,8 @@
 #include <array>
 #include <cstddef>
 
+namespace kelvane {
+
 enum class ScanArea {
   UserSoft,
   CommonSoft,
@@ -50,3 +52,5 @@ constexpr const char* AreaLabelKey(ScanArea area) {
 
 // One on/off switch per area, indexed by AreaIndex.
 using AreaFlags = std::array<bool, kScanAreaCount>;
+
+}  // namespace kelvane

@@ -7,6 +7,8 @@
 
 #include "foundation/file_checks.h"
 
+namespace kelvane {
+
 namespace {
 
 // The MSXML DOM document class and its IXMLDOMDocument interface.
@@ -335,3 +337,5 @@ bool AddExclusion(const std::string& path, const std::string& value) {
 int CountExclusions(const std::string& path) {
   return static_cast<int>(ReadExclusions(path, false).size());
 }
+
+}  // namespace kelvane

@@ -17,6 +17,8 @@
 #include "foundation/com_ptr.h"
 #include "scan/scan_area.h"
 
+namespace kelvane {
+
 // One loaded Settings.xml.
 class ScanConfigDocument {
  public:
@@ -82,3 +84,5 @@ bool AddExclusion(const std::string& path, const std::string& value);
 // The number of user items that ReadExclusions(path, false) gives (an int,
 // as the settings page formats it with %d).
 int CountExclusions(const std::string& path);
+
+}  // namespace kelvane

@@ -7,6 +7,8 @@
 #include "foundation/printf_format.h"
 #include "foundation/wildcard.h"
 
+namespace kelvane {
+
 namespace {
 
 struct CannotRemoveState {
@@ -35,8 +37,8 @@ ScanIssue MakeIssue(RootKey root, const std::string& key, const std::string& val
   issue.data = data;
   // The text comes from a language file: a format that would read more than
   // the one string passed is shown as it stands, followed by the argument.
-  const std::string format = Text(category);
-  issue.description = TakesOnlyStrings(format, 1) ? FormatText(category, argument.c_str())
+  const std::string format = LanguageText(category);
+  issue.description = TakesOnlyStrings(format, 1) ? FormatLanguageText(category, argument.c_str())
                                                   : format + " " + argument;
   issue.type = type;
   return issue;
@@ -96,3 +98,5 @@ void AddIssue(ScanContext& context, const ScanIssue& issue) {
   context.issues.push_back(issue);
   SendToWindow(context.hwndIssues, WM_SCAN_ISSUE, reinterpret_cast<LPARAM>(&issue));
 }
+
+}  // namespace kelvane

@@ -10,6 +10,8 @@
 #include "foundation/registry_path.h"
 #include "foundation/value_format.h"
 
+namespace kelvane {
+
 struct ScanIssue {
   RootKey root = 0;
   std::string key;          // relative to root, no leading or trailing backslash
@@ -95,3 +97,5 @@ bool IsKnownUnremovable(const ScanIssue& issue);
 
 // Sends `message` with `lParam` when `window` is set and still exists.
 void SendToWindow(HWND window, UINT message, LPARAM lParam);
+
+}  // namespace kelvane

@@ -15,6 +15,8 @@
 #include "scan/software_path_checker.h"
 #include "scan/value_checkers.h"
 
+namespace kelvane {
+
 namespace {
 
 constexpr const char* kWow64Node = "Wow6432Node";
@@ -196,3 +198,5 @@ void RunScan(ScanContext& context) {
     ReportProgressPercent(context, step.progress);
   }
 }
+
+}  // namespace kelvane

@@ -4,6 +4,8 @@
 #include "scan/missing_path.h"
 #include "scan/scan_issue.h"
 
+namespace kelvane {
+
 int CheckSoftwareValue(RootKey root, const std::string& keyPath, const std::string& valueName,
                        std::uint32_t, std::uint32_t type, const unsigned char* data,
                        std::uint32_t dataLength, void* context) {
@@ -20,3 +22,5 @@ int CheckSoftwareValue(RootKey root, const std::string& keyPath, const std::stri
   }
   return ContinueAnswer(scan);
 }
+
+}  // namespace kelvane

@@ -10,6 +10,8 @@
 #include "scan/enumerated_key.h"
 #include "scan/missing_path.h"
 
+namespace kelvane {
+
 namespace {
 
 constexpr DWORD kZoneNameBuffer = 500;
@@ -121,3 +123,5 @@ int CheckTimeZone(RootKey root, const std::string& parentPath, const std::string
                                 standardName));
   return ContinueAnswer(scan);
 }
+
+}  // namespace kelvane

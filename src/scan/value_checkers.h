@@ -8,6 +8,8 @@
 #include "foundation/registry_path.h"
 #include "scan/scan_issue.h"
 
+namespace kelvane {
+
 // Every value of a history list, described by its formatted data.
 int CheckHistoryValue(RootKey root, const std::string& keyPath, const std::string& valueName,
                       std::uint32_t nameLength, std::uint32_t type, const unsigned char* data,
@@ -35,3 +37,5 @@ int CheckLocaleValue(RootKey root, const std::string& keyPath, const std::string
 int CheckTimeZone(RootKey root, const std::string& parentPath, const std::string& subkeyName,
                   std::uint32_t nameLength, std::uint32_t type, const unsigned char* data,
                   std::uint32_t dataLength, void* context);
+
+}  // namespace kelvane

@@ -5,6 +5,8 @@
 
 #include "foundation/file_path_rules.h"
 
+using namespace kelvane;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   std::string path;

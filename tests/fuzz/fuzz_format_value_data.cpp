@@ -6,6 +6,8 @@
 
 #include "foundation/value_format.h"
 
+using namespace kelvane;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
   const std::uint32_t type = data[0] % 13;

@@ -9,6 +9,8 @@
 
 #include "repair/reg_file_format.h"
 
+using namespace kelvane;
+
 namespace {
 
 std::string Unescape(const std::string& quoted) {

@@ -5,6 +5,8 @@
 
 #include "foundation/wildcard.h"
 
+using namespace kelvane;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
   const std::size_t cut = input.find('\0');

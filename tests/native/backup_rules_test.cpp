@@ -3,6 +3,8 @@
 #include "foundation/time_stamp.h"
 #include "repair/backup_names.h"
 
+using namespace kelvane;
+
 TEST(BackupNames, StampsInFolderAndFileNames) {
   LocalDateTime stamp{2009, 3, 14, 8, 5, 9};
   EXPECT_EQ(FullBackupName(stamp), "2009-03-14-08-05-09");

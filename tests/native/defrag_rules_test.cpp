@@ -3,6 +3,8 @@
 #include "defrag/defrag_savings.h"
 #include "defrag/hive_names.h"
 
+using namespace kelvane;
+
 TEST(DevicePathToDrivePath, WholeDeviceNamesAndTheLongestWins) {
   // clang-format off
   const DeviceMap devices = {{"\\Device\\HarddiskVolume1", "C:"},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace kelvane;
+
 // C: and D: are fixed drives; E: (a CD-ROM drive) and all others are not.
 TEST(ExtractFilePath, EveryRuleInOrder) {
   // clang-format off

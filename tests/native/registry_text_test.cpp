@@ -8,11 +8,13 @@
 #include "foundation/value_format.h"
 #include "repair/reg_file_format.h"
 
+using namespace kelvane;
+
 namespace {
 using Bytes = std::vector<unsigned char>;
 
-Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
-Bytes Sz(const std::string& s) { return Text(s + '\0'); }
+Bytes LanguageText(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes Sz(const std::string& s) { return LanguageText(s + '\0'); }
 Bytes Counting(int n) {
   Bytes b(n);
   for (int i = 0; i < n; ++i) b[i] = static_cast<unsigned char>(i);
@@ -64,11 +66,11 @@ TEST(FormatValueData, ByTypeWithinTheLength) {
       {{0x01, 0x02}, kTypeDword, "0x00000201 (513)"}, {{}, kTypeDword, "0x00000000 (0)"},
       {Counting(25), kTypeBinary, "00 01 02 03 04 05 06 07 08 09 0a 0b 0c 0d 0e 0f 10 11 12 13..."},
       {Counting(20), kTypeBinary, "00 01 02 03 04 05 06 07 08 09 0a 0b 0c 0d 0e 0f 10 11 12 13"},
-      {Text(std::string("C:\\x.exe\0junk", 13)), kTypeString, "C:\\x.exe"}, {{}, kTypeBinary, ""},
-      {Text("%Path%"), kTypeExpandString, "%Path%"},  // no terminator: ends with the data
-      {Text(std::string("a\0b\0\0", 5)), kTypeMultiString, "a b"}, {{}, kTypeMultiString, ""},
-      {Text(std::string("one\0two", 7)), kTypeMultiString, "one two"},
-      {Text(std::string("a\0\0b\0\0", 6)), kTypeMultiString, "a"}, {Counting(8), kTypeNone, ""},
+      {LanguageText(std::string("C:\\x.exe\0junk", 13)), kTypeString, "C:\\x.exe"}, {{}, kTypeBinary, ""},
+      {LanguageText("%Path%"), kTypeExpandString, "%Path%"},  // no terminator: ends with the data
+      {LanguageText(std::string("a\0b\0\0", 5)), kTypeMultiString, "a b"}, {{}, kTypeMultiString, ""},
+      {LanguageText(std::string("one\0two", 7)), kTypeMultiString, "one two"},
+      {LanguageText(std::string("a\0\0b\0\0", 6)), kTypeMultiString, "a"}, {Counting(8), kTypeNone, ""},
       {Counting(8), kTypeQword, ""}, {Counting(8), 0xFFFFu, ""}};
   // clang-format on
   for (const auto& c : kCases)
@@ -84,8 +86,8 @@ TEST(RegFileFormat, ValueLines) {
       {"say \"hi\"\\", 1, Sz("a \"q\" end\\"), "\"say \\\"hi\\\"\\\\\"=\"a \\\"q\\\" end\\\\\""},
       {"@", 1, Sz(""), "\"@\"=\"\""}, {"s", 1, Sz("caf\xe9 \x80"), "\"s\"=\"caf\xe9 \x80\""},
       // Strings the quotes would cut short, lose or break keep their bytes.
-      {"s", 1, Text(std::string("a\0b\0", 4)), "\"s\"=hex(1):61,00,62,00"},
-      {"s", 1, Text("ab"), "\"s\"=hex(1):61,62"}, {"s", 1, {}, "\"s\"=hex(1):"},
+      {"s", 1, LanguageText(std::string("a\0b\0", 4)), "\"s\"=hex(1):61,00,62,00"},
+      {"s", 1, LanguageText("ab"), "\"s\"=hex(1):61,62"}, {"s", 1, {}, "\"s\"=hex(1):"},
       {"s", 1, Sz("a\r\nb"), "\"s\"=hex(1):61,0d,0a,62,00"},
       {"s", 1, Sz("\t\x7f"), "\"s\"=hex(1):09,7f,00"},
       // Only four bytes make a dword line; other lengths keep their bytes.
@@ -95,7 +97,7 @@ TEST(RegFileFormat, ValueLines) {
       // Other types under their number in lower-case hexadecimal.
       {"b", 3, {0xAB}, "\"b\"=hex:ab"}, {"b", 3, {}, "\"b\"=hex:"},
       {"e", 2, Sz("%T%"), "\"e\"=hex(2):25,54,25,00"},
-      {"m", 7, Text(std::string("a\0b\0\0", 5)), "\"m\"=hex(7):61,00,62,00,00"},
+      {"m", 7, LanguageText(std::string("a\0b\0\0", 5)), "\"m\"=hex(7):61,00,62,00,00"},
       {"v", 0, {}, "\"v\"=hex(0):"}, {"v", 10, {1, 2}, "\"v\"=hex(a):01,02"},
       {"v", 11, {}, "\"v\"=hex(b):"}, {"v", 16, {1}, "\"v\"=hex(10):01"},
       {"v", 0xFFFFFFFFu, {1}, "\"v\"=hex(ffffffff):01"}};

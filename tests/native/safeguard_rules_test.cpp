@@ -4,6 +4,8 @@
 #include "foundation/setting_number.h"
 #include "repair/protected_keys.h"
 
+using namespace kelvane;
+
 TEST(SettingNumber, OnlyAWholeNumberInRangeCounts) {
   // clang-format off
   const struct { const char* text; int minimum, maximum; bool valid; int value; } kCases[] = {

@@ -9,6 +9,8 @@
 #include "foundation/text_split.h"
 #include "foundation/wildcard.h"
 
+using namespace kelvane;
+
 using Words = std::vector<std::string>;
 
 TEST(WildcardMatch, WholeTextByteForByte) {

@@ -14,6 +14,8 @@
 #include "support/registry_sandbox.h"
 #include "support/scratch_folder.h"
 
+using namespace kelvane;
+
 namespace {
 
 const std::string kHyo = "\x95\x5C";  // U+8868 in code page 932
@@ -87,7 +89,8 @@ TEST(DoubleByteCodePage, TheRegistryEditorRestoresTheBackupExactly) {
   const FixResult result = FixIssues({issue}, folder.path());
   ASSERT_EQ(result.deleted, 1u) << ReadWholeFile(folder / "tmp_rccantremove.lst");
   EXPECT_FALSE(KeyExists(kCurrentUser, issue.key));
-  EXPECT_TRUE(ImportRegistry(result.backupPath, "Regedit.exe", 1, 1));
+  EXPECT_TRUE(ImportRegistry(result.backupPath, RegistryEditorPath(), EditorWait::kUntilEnd,
+                             ImportMode::kSilent));
   EXPECT_EQ(ReadWide(HKEY_CURRENT_USER, (wideKey + L"\\Sub").c_str(), L"Path\u8868"), data);
   SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\KelvaneDoubleByte");
   SetSettingsPaths("", "");

@@ -10,6 +10,8 @@
 #include "support/registry_sandbox.h"
 #include "support/scratch_folder.h"
 
+using namespace kelvane;
+
 using Reports = std::vector<std::pair<int, std::size_t>>;
 
 static std::string DeviceOfDrive(const char* drive) {

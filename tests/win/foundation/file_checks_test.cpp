@@ -6,6 +6,8 @@
 
 #include "support/scratch_folder.h"
 
+using namespace kelvane;
+
 using Seen = std::vector<std::string>;
 
 static int CollectFile(const std::string& path, const std::string& text, WIN32_FIND_DATAA,

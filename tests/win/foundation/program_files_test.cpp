@@ -13,6 +13,8 @@
 #include "support/scratch_folder.h"
 #include "support/test_paths.h"
 
+using namespace kelvane;
+
 TEST(ProgramFiles, SettingsReadTheirDefaultsStoreDecimalsAndExpandOnlyTheFirstPathToken) {
   ScratchFolder folder;
   SetSettingsPaths(folder / "Settings.ini", folder / "Settings.xml");
@@ -92,7 +94,7 @@ TEST(ProgramFiles, TheLanguageChooserListsTheFilesAndFindsTheirFlags) {
 TEST(ShippedFiles, EnglishFormatsCarryTheConversionsTheirCallersPassAndTheProgramItsVersion) {
   UseRepositoryLanguage();
   const auto conversions = [](const char* key) {
-    return std::regex_replace(Text(key), std::regex("(%[-+ #0-9.]*(I64)?[a-zA-Z])|%%|[^%]+|%"),
+    return std::regex_replace(LanguageText(key), std::regex("(%[-+ #0-9.]*(I64)?[a-zA-Z])|%%|[^%]+|%"),
                               "$1");
   };
   for (const char* category : {"L0045", "L0047", "L0048", "L0049", "L0050", "L0051", "L0052",
@@ -101,7 +103,7 @@ TEST(ShippedFiles, EnglishFormatsCarryTheConversionsTheirCallersPassAndTheProgra
   EXPECT_EQ(conversions("L0090"), "%02d%02d%04d%02d%02d%02d");
   for (const char* done : {"L0149", "L0167", "L0170"}) {
     EXPECT_EQ(conversions(done), "%s%I64d") << done;
-    EXPECT_NE(FormatText(done, "today", 12345678901LL).find("12345678901"), std::string::npos);
+    EXPECT_NE(FormatLanguageText(done, "today", 12345678901LL).find("12345678901"), std::string::npos);
   }
   EXPECT_EQ(GetProductName(KelvaneExePath()) + " " + GetProductVersion(KelvaneExePath()),
             "Kelvane 3.0");

@@ -4,6 +4,8 @@
 
 #include "support/registry_sandbox.h"
 
+using namespace kelvane;
+
 TEST(RegistrySandboxTest, ATestSeesExactlyTheRegistryItBuilds) {
   const RootKey roots[] = {kClassesRoot, kCurrentUser, kLocalMachine, kUsers};
   char name[MAX_PATH];

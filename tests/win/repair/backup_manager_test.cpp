@@ -13,6 +13,8 @@
 #include "support/registry_sandbox.h"
 #include "support/test_paths.h"
 
+using namespace kelvane;
+
 namespace {
 
 constexpr LONGLONG kHour = 36000000000LL, kDay = 24 * kHour;
@@ -119,7 +121,7 @@ TEST_F(BackupManager, ListsAndDeletionTakeStampedBackupsOnly) {
   EXPECT_EQ(ListPartialBackups(program.path())[0].text, "Backup of 03/14/2009 08:05:09");
   // A translation with a conversion six numbers cannot fill is not used.
   const std::string odd = program.WriteFile("Odd.txt", "[String]\r\nL0090=Sicherung %s %02d\r\n");
-  Language().Open(odd, odd);
+  ProcessLanguageTable().Open(odd, odd);
   EXPECT_EQ(ListPartialBackups(program.path())[0].text, "03/14/2009 08:05:09");
   UseRepositoryLanguage();
 

@@ -15,6 +15,8 @@
 #include "scan/value_checkers.h"
 #include "support/registry_sandbox.h"
 
+using namespace kelvane;
+
 namespace {
 
 const std::string kUninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";

@@ -18,6 +18,8 @@
 #include "repair_test_support.h"
 #include "support/registry_sandbox.h"
 
+using namespace kelvane;
+
 namespace {
 
 // An issue below HKEY_CURRENT_USER: one value, or without a name the whole key.

@@ -12,6 +12,8 @@
 #include "foundation/program_paths.h"
 #include "support/scratch_folder.h"
 
+namespace kelvane {
+
 class ProgramFolderTest : public ::testing::Test {
  protected:
   void SetUp() override { SetSettingsPaths(program / "Settings.ini", program / "Settings.xml"); }
@@ -40,3 +42,5 @@ class RealScratchKey {
   static constexpr const char* kParent = "Software\\KelvaneRepairTest";
   std::string path_;
 };
+
+}  // namespace kelvane

@@ -11,6 +11,8 @@
 #include "scan/value_checkers.h"
 #include "support/checker_harness.h"
 
+using namespace kelvane;
+
 namespace {
 
 using Texts = std::vector<std::string>;
@@ -266,7 +268,7 @@ TEST_F(Checkers, AddIssueDropsCannotRemoveEntriesByWholePathIgnoringCase) {
 
 TEST_F(Checkers, ACategoryTextThatIsNoSafeFormatIsShownAsItStands) {
   const std::string file = folder.WriteFile("odd.txt", "[String]\r\nL0045=%s and %s %n\r\n");
-  Language().Open(file, file);
+  ProcessLanguageTable().Open(file, file);
   const ScanIssue issue = MakeIssue(kCurrentUser, "Software\\A", "v", "", "L0045", "C:\\x", 1);
   EXPECT_EQ(issue.description, "%s and %s %n C:\\x");
 }

@@ -11,6 +11,8 @@
 #include "scan/software_path_checker.h"
 #include "support/checker_harness.h"
 
+using namespace kelvane;
+
 namespace {
 
 using Texts = std::vector<std::string>;

@@ -4,6 +4,8 @@
 
 #include "support/registry_sandbox.h"
 
+using namespace kelvane;
+
 namespace {
 
 using Calls = std::vector<std::string>;

@@ -8,6 +8,8 @@
 #include "support/scratch_folder.h"
 #include "support/test_paths.h"
 
+using namespace kelvane;
+
 namespace {
 
 using Strings = std::vector<std::string>;

@@ -7,6 +7,8 @@
 #include "scan/scan_config.h"
 #include "support/checker_harness.h"
 
+using namespace kelvane;
+
 namespace {
 
 using Texts = std::vector<std::string>;

@@ -13,6 +13,8 @@
 #include "support/scratch_folder.h"
 #include "support/test_paths.h"
 
+namespace kelvane {
+
 // Every field on one line, so that a mismatch shows which one differs.
 inline std::string DescribeIssue(const ScanIssue& issue) {
   return RootKeyName(issue.root) + " | key=" + issue.key + " | value=" + issue.valueName +
@@ -55,3 +57,5 @@ class CheckerHarness : public ::testing::Test {
   ScanContext context;
   volatile LONG cancel = 0;  // context.cancelFlag points here
 };
+
+}  // namespace kelvane

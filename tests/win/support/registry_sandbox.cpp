@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <vector>
 
+namespace kelvane {
+
 namespace {
 
 RegKey CreatedKey(HKEY parent, const std::string& key) {
@@ -107,3 +109,5 @@ void CreateLink(RootKey root, const std::string& key, const std::wstring& target
 }
 
 void CreateKey(RootKey root, const std::string& key) { CreatedKey(ToHkey(root), key); }
+
+}  // namespace kelvane

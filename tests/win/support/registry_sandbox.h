@@ -12,6 +12,8 @@
 
 #include "foundation/registry_key.h"
 
+namespace kelvane {
+
 class RegistrySandbox {
  public:
   RegistrySandbox();
@@ -56,3 +58,5 @@ inline bool ValueExists(RootKey root, const std::string& key, const std::string&
   return RegQueryValueExA(OpenRegKey(root, key).Get(), name.c_str(), nullptr, nullptr, nullptr,
                           nullptr) == ERROR_SUCCESS;
 }
+
+}  // namespace kelvane

@@ -9,6 +9,8 @@
 
 #include "scan/scan_issue.h"
 
+namespace kelvane {
+
 class ScanRecorder {
  public:
   ScanRecorder() {
@@ -53,3 +55,5 @@ class ScanRecorder {
 
   HWND window_ = nullptr;
 };
+
+}  // namespace kelvane

@@ -10,6 +10,8 @@
 #include "foundation/file_checks.h"
 #include "foundation/find_handle.h"
 
+namespace kelvane {
+
 // Deletes a folder with everything in it.
 inline void RemoveFolderTree(const std::string& folder) {
   {
@@ -67,3 +69,5 @@ class ScratchFolder {
  private:
   std::string path_;
 };
+
+}  // namespace kelvane

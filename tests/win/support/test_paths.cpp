@@ -4,6 +4,8 @@
 
 #include "foundation/language_table.h"
 
+namespace kelvane {
+
 std::string SourcePath(const std::string& relative) {
   return KELVANE_SOURCE_DIR_WIN "\\" + relative;
 }
@@ -16,5 +18,7 @@ std::string KelvaneExePath() {
 
 void UseRepositoryLanguage() {
   const std::string english = SourcePath("package\\Language\\English.txt");
-  Language().Open(english, english);
+  ProcessLanguageTable().Open(english, english);
 }
+
+}  // namespace kelvane
