@@ -18,4 +18,9 @@ set(KELVANE_PORTABLE_SOURCES
   defrag/defrag_savings.cpp
   repair/reg_file_format.cpp
   repair/protected_keys.cpp
+  ui/rules/display_date.cpp
+  ui/rules/job_status.cpp
+  ui/rules/cell_markup.cpp
+  ui/rules/html_report.cpp
+  ui/rules/text_format.cpp
 )

@@ -11,6 +11,7 @@
 #include "foundation/com_ptr.h"
 #include "foundation/language_table.h"
 #include "foundation/program_paths.h"
+#include "foundation/scoped_handle.h"
 #include "foundation/settings_keys.h"
 #include "foundation/settings_store.h"
 #include "foundation/version_info.h"
@@ -20,23 +21,20 @@ namespace kelvane {
 
 namespace {
 
+struct GdiplusTraits {
+  using Handle = ULONG_PTR;
+  static Handle Invalid() { return 0; }
+  static void Close(Handle token) { Gdiplus::GdiplusShutdown(token); }
+};
+
 // GDI+ for the skin images, started for the whole run and shut down on
 // every way out.
-class GdiplusSession {
- public:
-  GdiplusSession() {
-    Gdiplus::GdiplusStartupInput input;  // version 1, no callbacks
-    if (Gdiplus::GdiplusStartup(&token_, &input, nullptr) != Gdiplus::Ok) token_ = 0;
-  }
-  ~GdiplusSession() {
-    if (token_ != 0) Gdiplus::GdiplusShutdown(token_);
-  }
-  GdiplusSession(const GdiplusSession&) = delete;
-  GdiplusSession& operator=(const GdiplusSession&) = delete;
-
- private:
-  ULONG_PTR token_ = 0;
-};
+ScopedHandle<GdiplusTraits> StartGdiplus() {
+  Gdiplus::GdiplusStartupInput input;  // version 1, no callbacks
+  ULONG_PTR token = 0;
+  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) token = 0;
+  return ScopedHandle<GdiplusTraits>(token);
+}
 
 // A crash of an unattended job (a fault no code foresaw) ends the process
 // with its own exit code instead of whatever the system makes of it, so the
@@ -67,7 +65,7 @@ int RunProgram(HINSTANCE, const char* commandLine, int) {
   const bool interactive = CommandLineWords().empty();
   if (!interactive) SetUnhandledExceptionFilter(EndCrashedJob);
   ComApartment com;  // the scan configuration document and the scheduler
-  GdiplusSession gdiplus;
+  const ScopedHandle<GdiplusTraits> gdiplus = StartGdiplus();
   InitWindowControls();
 
   SetProcessHiveList(DiscoverHives());

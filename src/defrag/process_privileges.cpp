@@ -4,29 +4,20 @@
 
 #include <initializer_list>
 
+#include "foundation/scoped_handle.h"
+
 namespace kelvane {
 
 namespace {
 
-// The process token, opened for adjusting privileges, closed on every way out.
-class ProcessToken {
- public:
-  ProcessToken() {
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &handle_))
-      handle_ = nullptr;
-  }
-  ~ProcessToken() {
-    if (handle_ != nullptr) CloseHandle(handle_);
-  }
-  ProcessToken(const ProcessToken&) = delete;
-  ProcessToken& operator=(const ProcessToken&) = delete;
-
-  bool IsOpen() const { return handle_ != nullptr; }
-  HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_ = nullptr;
-};
+// The process token, opened for adjusting privileges.
+ScopedKernelHandle OpenProcessTokenForPrivileges() {
+  ScopedKernelHandle token;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY,
+                        token.Receive()))
+    token.Release();
+  return token;
+}
 
 enum class Grant { kUnknownName, kRefused, kGranted };
 
@@ -46,8 +37,8 @@ Grant EnableOn(HANDLE token, const char* name) {
 }  // namespace
 
 bool EnableDefragPrivileges() {
-  ProcessToken token;
-  if (!token.IsOpen()) return false;
+  const ScopedKernelHandle token = OpenProcessTokenForPrivileges();
+  if (!token.IsValid()) return false;
   bool all = true;
   for (const char* name : {kBackupPrivilege, kRestorePrivilege, kShutdownPrivilege}) {
     const Grant grant = EnableOn(token.Get(), name);
@@ -58,8 +49,8 @@ bool EnableDefragPrivileges() {
 }
 
 bool EnableProcessPrivilege(const char* name) {
-  ProcessToken token;
-  return token.IsOpen() && EnableOn(token.Get(), name) == Grant::kGranted;
+  const ScopedKernelHandle token = OpenProcessTokenForPrivileges();
+  return token.IsValid() && EnableOn(token.Get(), name) == Grant::kGranted;
 }
 
 }  // namespace kelvane

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "foundation/scoped_handle.h"
+
 #include "scan/scan_issue.h"
 
 namespace kelvane {
@@ -12,26 +14,24 @@ std::string CannotRemoveListPath(const std::string& programFolder) {
 }
 
 void RecordCannotRemove(const std::string& programFolder, const std::string& path) {
-  FILE* file = std::fopen(CannotRemoveListPath(programFolder).c_str(), "a");
-  if (file == nullptr) return;
-  std::fputs(CannotRemoveLineOf(path).c_str(), file);
-  std::fputs("\n", file);
-  std::fclose(file);
+  ScopedStdioFile file(std::fopen(CannotRemoveListPath(programFolder).c_str(), "a"));
+  if (!file.IsValid()) return;
+  std::fputs(CannotRemoveLineOf(path).c_str(), file.Get());
+  std::fputs("\n", file.Get());
 }
 
 void LoadCannotRemoveList(const std::string& programFolder) {
   std::vector<std::string> paths;
-  FILE* file = std::fopen(CannotRemoveListPath(programFolder).c_str(), "r");
-  if (file != nullptr) {
+  ScopedStdioFile file(std::fopen(CannotRemoveListPath(programFolder).c_str(), "r"));
+  if (file.IsValid()) {
     char line[2500];
-    while (std::fgets(line, sizeof line, file) != nullptr) {
+    while (std::fgets(line, sizeof line, file.Get()) != nullptr) {
       std::string text = line;
       const std::size_t first = text.find_first_not_of(" \r\n");
       if (first == std::string::npos) continue;
       const std::size_t last = text.find_last_not_of(" \r\n");
       paths.push_back(text.substr(first, last - first + 1));
     }
-    std::fclose(file);
   }
   SetCannotRemoveList(paths);
 }

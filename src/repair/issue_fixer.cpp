@@ -9,6 +9,7 @@
 #include "foundation/program_paths.h"
 #include "foundation/registry_access.h"
 #include "foundation/registry_key.h"
+#include "foundation/scoped_handle.h"
 #include "foundation/settings_keys.h"
 #include "foundation/settings_store.h"
 #include "repair/backup_fidelity.h"
@@ -30,17 +31,16 @@ bool IsWholeKey(const ScanIssue& issue) { return issue.wholeKey; }
 // order, as the read of the entry formatted and judged them. False when the file could not be created or not every byte
 // reached the disk.
 bool WritePartialBackup(const std::vector<std::string>& lines, const std::string& path) {
-  FILE* file = std::fopen(path.c_str(), "w");
-  if (file == nullptr) return false;
+  ScopedStdioFile file(std::fopen(path.c_str(), "w"));
+  if (!file.IsValid()) return false;
   bool headerWritten = false;
   for (const std::string& entry : lines) {
     if (entry.empty()) continue;
-    if (!headerWritten) std::fprintf(file, "%s\n", kRegFileHeader);
+    if (!headerWritten) std::fprintf(file.Get(), "%s\n", kRegFileHeader);
     headerWritten = true;
-    std::fputs(entry.c_str(), file);
+    std::fputs(entry.c_str(), file.Get());
   }
-  const bool written = std::fflush(file) == 0 && std::ferror(file) == 0;
-  return std::fclose(file) == 0 && written;
+  return CloseStdioFile(file);
 }
 
 // After a failed deletion: whether the entry is still there (an earlier

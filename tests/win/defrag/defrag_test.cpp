@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "foundation/scoped_handle.h"
+
 #include "defrag/hive_compactor.h"
 #include "defrag/process_privileges.h"
 #include "foundation/case_map.h"
@@ -21,16 +23,15 @@ static std::string DeviceOfDrive(const char* drive) {
 
 // Disables the privilege; true when it was enabled before.
 static bool DisablePrivilege(const char* name) {
-  HANDLE token = nullptr;
+  ScopedKernelHandle token;
   TOKEN_PRIVILEGES change = {1, {}}, previous = {};
   DWORD size = sizeof previous;
-  const bool wasEnabled =
-      OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token) &&
-      LookupPrivilegeValueA(nullptr, name, &change.Privileges[0].Luid) &&
-      AdjustTokenPrivileges(token, FALSE, &change, size, &previous, &size) &&
-      previous.PrivilegeCount == 1 && (previous.Privileges[0].Attributes & SE_PRIVILEGE_ENABLED);
-  if (token != nullptr) CloseHandle(token);
-  return wasEnabled;
+  return OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY,
+                          token.Receive()) &&
+         LookupPrivilegeValueA(nullptr, name, &change.Privileges[0].Luid) &&
+         AdjustTokenPrivileges(token.Get(), FALSE, &change, size, &previous, &size) &&
+         previous.PrivilegeCount == 1 &&
+         (previous.Privileges[0].Attributes & SE_PRIVILEGE_ENABLED) != 0;
 }
 
 // Records each report (code + 100 when it names the wrong entry) and answers stop at one.

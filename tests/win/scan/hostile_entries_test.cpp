@@ -5,6 +5,7 @@
 
 #include "foundation/ansi_text.h"
 #include "foundation/com_ptr.h"
+#include "foundation/scoped_handle.h"
 #include "scan/class_checkers.h"
 #include "scan/key_checkers.h"
 #include "scan/scan_orchestrator.h"
@@ -30,11 +31,9 @@ bool CreateWideFile(const std::wstring& path) {
   for (std::size_t cut = path.find(L'\\', 7); cut != std::wstring::npos;
        cut = path.find(L'\\', cut + 1))
     CreateDirectoryW((L"\\\\?\\" + path.substr(0, cut)).c_str(), nullptr);
-  const HANDLE file = CreateFileW((L"\\\\?\\" + path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(file);
-  return true;
+  const ScopedFileHandle file(CreateFileW((L"\\\\?\\" + path).c_str(), GENERIC_WRITE, 0,
+                                          nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file.IsValid();
 }
 
 void RemoveWideTree(const std::wstring& file) {

@@ -5,6 +5,7 @@
 
 #include "foundation/ansi_text.h"
 #include "foundation/registry_delete.h"
+#include "foundation/scoped_handle.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -32,18 +33,17 @@ void DeleteTree(HKEY parent, const std::string& key) {
 }
 
 std::wstring CurrentUserSid() {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return std::wstring();
+  ScopedKernelHandle token;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Receive())) return std::wstring();
   BYTE buffer[256];
   DWORD size = 0;
   std::wstring sid;
   wchar_t* text = nullptr;
-  if (GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
+  if (GetTokenInformation(token.Get(), TokenUser, buffer, sizeof buffer, &size) &&
       ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &text)) {
     sid = text;
     LocalFree(text);
   }
-  CloseHandle(token);
   return sid;
 }
 
@@ -55,9 +55,9 @@ void RemoveStaleSandboxes(const char* parent) {
   std::vector<std::string> stale;
   char name[256];
   for (DWORD i = 0; RegEnumKeyA(sandboxes.Get(), i, name, sizeof name) == ERROR_SUCCESS; ++i) {
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, std::strtoul(name, nullptr, 10));
-    const bool alive = process != nullptr && WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-    if (process != nullptr) CloseHandle(process);
+    const ScopedKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, std::strtoul(name, nullptr, 10)));
+    const bool alive =
+        process.IsValid() && WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
     if (!alive) stale.push_back(name);
   }
   for (const std::string& key : stale) DeleteTree(sandboxes.Get(), key);
