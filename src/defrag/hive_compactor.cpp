@@ -21,12 +21,11 @@ int Report(HiveProgressCallback callback, void* context, int code, const HiveEnt
 // does not exist is no loaded hive: the key the open just created is
 // removed again rather than left behind in the live registry.
 RegKey OpenHiveKey(RootKey root, const std::string& subkey, REGSAM access) {
-  HKEY opened = nullptr;
+  RegKey key;
   DWORD disposition = 0;
-  if (RegCreateKeyExA(ToHkey(root), subkey.c_str(), 0, nullptr, REG_OPTION_BACKUP_RESTORE, access,
-                      nullptr, &opened, &disposition) != ERROR_SUCCESS)
+  if (key.Create(ToHkey(root), subkey, REG_OPTION_BACKUP_RESTORE, access, &disposition) !=
+      ERROR_SUCCESS)
     return RegKey();
-  RegKey key(opened);
   if (disposition == REG_CREATED_NEW_KEY) {
     key.Close();
     RegDeleteKeyA(ToHkey(root), subkey.c_str());

@@ -6,6 +6,7 @@
 
 #include "defrag/process_privileges.h"
 #include "foundation/file_checks.h"
+#include "foundation/registry_access.h"
 #include "foundation/registry_key.h"
 
 namespace kelvane {
@@ -16,19 +17,6 @@ constexpr const char* kHiveListKey = "System\\CurrentControlSet\\Control\\hiveli
 constexpr DWORD kTextBufferSize = 1024;
 
 HiveList g_processHiveList;
-
-// The text of a value up to its first zero byte; false when it cannot be
-// read whole into the buffer.
-bool ReadValueText(HKEY key, const char* name, std::string& text) {
-  char data[kTextBufferSize + 1] = {};
-  DWORD size = kTextBufferSize;
-  if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) !=
-      ERROR_SUCCESS)
-    return false;
-  data[size < kTextBufferSize ? size : kTextBufferSize] = 0;
-  text = data;
-  return true;
-}
 
 }  // namespace
 
@@ -51,10 +39,8 @@ DeviceMap BuildDeviceMap() {
 HiveList ReadHiveList(const DeviceMap& devices) {
   HiveList hives;
   const REGSAM access = KEY_READ | (IsRunningUnderWow64() ? KEY_WOW64_64KEY : 0);
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kHiveListKey, 0, access, &opened) != ERROR_SUCCESS)
-    return hives;
-  RegKey list(opened);
+  RegKey list;
+  if (list.Open(HKEY_LOCAL_MACHINE, kHiveListKey, access) != ERROR_SUCCESS) return hives;
   for (DWORD index = 0;; ++index) {
     char name[kTextBufferSize];
     DWORD nameLength = kTextBufferSize;
@@ -64,7 +50,8 @@ HiveList ReadHiveList(const DeviceMap& devices) {
     // A value that vanished or is too long for a path is passed over; the
     // hives after it are still found.
     std::string devicePath;
-    if (!ReadValueText(list.Get(), name, devicePath) || devicePath.empty()) continue;
+    if (!ReadValueText(list.Get(), name, kTextBufferSize, devicePath) || devicePath.empty())
+      continue;
     // A path left in device form would be read as relative to the current
     // drive, so hives on unmapped devices are passed over too.
     std::string file;

@@ -13,7 +13,7 @@ bool DeleteRegistryValue(const std::string& fullKeyPath, const std::string& valu
   std::string subkey;
   if (!SplitRegistryPath(fullKeyPath, root, subkey)) return false;
   RegKey key;
-  if (key.Open(root, subkey) != ERROR_SUCCESS) return false;
+  if (key.Open(root, subkey, KEY_SET_VALUE) != ERROR_SUCCESS) return false;
   return RegDeleteValueA(key.Get(), valueName.c_str()) == ERROR_SUCCESS;
 }
 

@@ -24,12 +24,11 @@ bool DeleteBelow(HKEY key, unsigned depth) {
     if (status == ERROR_NO_MORE_ITEMS) return index == 0;
     if (status != ERROR_SUCCESS) return false;
     const std::wstring name(child.data(), length);
-    HKEY opened = nullptr;
-    if (OpenKeyAsItIs(key, name.c_str(), kDeleteTreeAccess, &opened) != ERROR_SUCCESS) {
+    RegKey sub;
+    if (sub.OpenAsItIs(key, name, kDeleteTreeAccess) != ERROR_SUCCESS) {
       ++index;  // left in place; the key above then stays too
       continue;
     }
-    RegKey sub(opened);
     if (!DeleteBelow(sub.Get(), depth + 1) || !DeleteOpenKey(sub.Get())) ++index;
   }
 }
@@ -46,8 +45,5 @@ bool DeleteOpenKey(HKEY key) {
 
 bool DeleteKeysBelow(HKEY key) { return DeleteBelow(key, 0); }
 
-LONG OpenKeyAsItIs(HKEY parent, const wchar_t* name, REGSAM access, HKEY* opened) {
-  return RegOpenKeyExW(parent, name, REG_OPTION_OPEN_LINK, access, opened);
-}
 
 }  // namespace kelvane

@@ -14,9 +14,6 @@ bool DeleteOpenKey(HKEY key);
 // deepest first. True when none is left.
 bool DeleteKeysBelow(HKEY key);
 
-// Opens a subkey as it is, a link as the link.
-LONG OpenKeyAsItIs(HKEY parent, const wchar_t* name, REGSAM access, HKEY* opened);
-
 // Access for reading a tree and deleting it.
 constexpr REGSAM kDeleteTreeAccess = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | DELETE;
 

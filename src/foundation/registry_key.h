@@ -14,10 +14,11 @@ inline HKEY ToHkey(RootKey root) {
   return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
 }
 
+// An open registry key, closed on every way out. Keys are opened and
+// created only through it; a call that fails leaves the object as it was.
 class RegKey {
  public:
   RegKey() = default;
-  explicit RegKey(HKEY handle) : handle_(handle) {}
   ~RegKey() { Close(); }
 
   RegKey(const RegKey&) = delete;
@@ -31,16 +32,57 @@ class RegKey {
     return *this;
   }
 
-  // RegOpenKeyA: opens an existing key (never creates one); `subkey` may be
-  // "" to reopen `parent` itself. Returns the status; 0 = opened.
-  LONG Open(HKEY parent, const std::string& subkey) {
-    Close();
+  // Opens an existing key (never creates one); `subkey` may be "" to open
+  // `parent` itself again. Returns the status; 0 = opened.
+  [[nodiscard]] LONG Open(HKEY parent, const std::string& subkey, REGSAM access = KEY_READ) {
     HKEY opened = nullptr;
-    const LONG status = RegOpenKeyA(parent, subkey.c_str(), &opened);
-    if (status == ERROR_SUCCESS) handle_ = opened;
+    const LONG status = RegOpenKeyExA(parent, subkey.c_str(), 0, access, &opened);
+    if (status == ERROR_SUCCESS) Adopt(opened);
     return status;
   }
-  LONG Open(RootKey root, const std::string& subkey) { return Open(ToHkey(root), subkey); }
+  [[nodiscard]] LONG Open(RootKey root, const std::string& subkey, REGSAM access = KEY_READ) {
+    return Open(ToHkey(root), subkey, access);
+  }
+
+  // Opens a subkey by its exact (UTF-16) name as it is: a registry link as
+  // the link, never its target.
+  [[nodiscard]] LONG OpenAsItIs(HKEY parent, const std::wstring& name, REGSAM access) {
+    HKEY opened = nullptr;
+    const LONG status =
+        RegOpenKeyExW(parent, name.c_str(), REG_OPTION_OPEN_LINK, access, &opened);
+    if (status == ERROR_SUCCESS) Adopt(opened);
+    return status;
+  }
+
+  // Opens a subkey by its exact (UTF-16) name, following a link.
+  [[nodiscard]] LONG OpenFollowingLinks(HKEY parent, const std::wstring& name,
+                                        REGSAM access = KEY_READ) {
+    HKEY opened = nullptr;
+    const LONG status = RegOpenKeyExW(parent, name.c_str(), 0, access, &opened);
+    if (status == ERROR_SUCCESS) Adopt(opened);
+    return status;
+  }
+
+  // Opens or creates a key (RegCreateKeyExA with `options`); `disposition`
+  // tells which, when given.
+  [[nodiscard]] LONG Create(HKEY parent, const std::string& subkey, DWORD options, REGSAM access,
+                            DWORD* disposition = nullptr) {
+    HKEY created = nullptr;
+    const LONG status = RegCreateKeyExA(parent, subkey.c_str(), 0, nullptr, options, access,
+                                        nullptr, &created, disposition);
+    if (status == ERROR_SUCCESS) Adopt(created);
+    return status;
+  }
+
+  // The same with an exact (UTF-16) name; options may make it a link.
+  [[nodiscard]] LONG Create(HKEY parent, const std::wstring& subkey, DWORD options, REGSAM access,
+                            DWORD* disposition = nullptr) {
+    HKEY created = nullptr;
+    const LONG status = RegCreateKeyExW(parent, subkey.c_str(), 0, nullptr, options, access,
+                                        nullptr, &created, disposition);
+    if (status == ERROR_SUCCESS) Adopt(created);
+    return status;
+  }
 
   bool IsOpen() const { return handle_ != nullptr; }
   HKEY Get() const { return handle_; }
@@ -59,13 +101,19 @@ class RegKey {
   }
 
  private:
+  void Adopt(HKEY handle) {
+    Close();
+    handle_ = handle;
+  }
+
   HKEY handle_ = nullptr;
 };
 
-// RegOpenKeyA into a new RegKey; IsOpen() tells whether it worked.
+// The key opened for reading into a new RegKey; IsOpen() tells whether it
+// worked.
 inline RegKey OpenRegKey(RootKey root, const std::string& subkey) {
   RegKey key;
-  key.Open(root, subkey);
+  static_cast<void>(key.Open(root, subkey));
   return key;
 }
 

@@ -58,29 +58,23 @@ Lookup OpenNamedKey(RootKey root, const std::string& subkey, REGSAM access, RegK
   if (path.empty() || path.find(L"\\\\") != std::wstring::npos || path.back() == L'\\' ||
       path.front() == L'\\')
     return Lookup::kFailed;
-  HKEY direct = nullptr;
-  const LONG status = RegOpenKeyExW(ToHkey(root), path.c_str(), REG_OPTION_OPEN_LINK, access, &direct);
-  if (status == ERROR_SUCCESS) {
-    opened = RegKey(direct);
-    return Lookup::kFound;
-  }
+  const LONG status = opened.OpenAsItIs(ToHkey(root), path, access);
+  if (status == ERROR_SUCCESS) return Lookup::kFound;
   if (status != ERROR_FILE_NOT_FOUND) return Lookup::kFailed;
-  HKEY self = nullptr;
-  if (RegOpenKeyExW(ToHkey(root), nullptr, 0, KEY_READ, &self) != ERROR_SUCCESS)
-    return Lookup::kFailed;
-  RegKey current(self);
+  RegKey current;
+  if (current.Open(ToHkey(root), "") != ERROR_SUCCESS) return Lookup::kFailed;
   for (std::size_t start = 0; start <= path.size();) {
     std::size_t end = path.find(L'\\', start);
     if (end == std::wstring::npos) end = path.size();
     const std::wstring name = path.substr(start, end - start);
-    HKEY next = nullptr;
-    const LONG step = RegOpenKeyExW(current.Get(), name.c_str(), 0, KEY_READ, &next);
+    RegKey next;
+    const LONG step = next.OpenFollowingLinks(current.Get(), name);
     if (step == ERROR_FILE_NOT_FOUND) {
       const Lookup similar = FindApproximateName(current.Get(), true, WideToAnsi(name));
       return similar == Lookup::kAbsent ? Lookup::kAbsent : Lookup::kFailed;
     }
     if (step != ERROR_SUCCESS) return Lookup::kFailed;
-    current = RegKey(next);
+    current = std::move(next);
     start = end + 1;
   }
   return Lookup::kFailed;  // every name is there after all: the key changed meanwhile
@@ -203,9 +197,8 @@ bool ReadTree(HKEY key, const std::string& linePath, const std::wstring& widePat
     if (status != ERROR_SUCCESS) return false;
     if (!ToExactAnsiName(child.data(), length, childName)) return false;
     const std::wstring wideName(child.data(), length);
-    HKEY opened = nullptr;
-    if (OpenKeyAsItIs(key, wideName.c_str(), kTreeAccess, &opened) != ERROR_SUCCESS) return false;
-    RegKey sub(opened);
+    RegKey sub;
+    if (sub.OpenAsItIs(key, wideName, kTreeAccess) != ERROR_SUCCESS) return false;
     if (!ReadTree(sub.Get(), linePath + "\\" + childName, widePath + L"\\" + wideName, depth + 1,
                   read))
       return false;

@@ -164,11 +164,8 @@ int WalkOpenKey(Walk& walk, HKEY key, const std::string& path, unsigned depth) {
         walk.keyVisitor(walk.root, child, name, 0, 0, nullptr, 0, walk.keyContext) == 0)
       return 0;
     if (walk.recurse == 0 || depth + 1 >= kMaximumDepth || IsSkipped(walk, child)) continue;
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(key, wideName.c_str(), REG_OPTION_OPEN_LINK, kWalkAccess, &opened) !=
-        ERROR_SUCCESS)
-      continue;
-    RegKey sub(opened);
+    RegKey sub;
+    if (sub.OpenAsItIs(key, wideName, kWalkAccess) != ERROR_SUCCESS) continue;
     if (WalkOpenKey(walk, sub.Get(), child, depth + 1) == 0) return 0;
   }
   return 1;
@@ -177,7 +174,7 @@ int WalkOpenKey(Walk& walk, HKEY key, const std::string& path, unsigned depth) {
 int WalkOne(Walk& walk, const std::string& path) {
   if (IsSkipped(walk, path)) return 1;
   RegKey key;
-  if (key.Open(walk.root, path) != ERROR_SUCCESS || !key.IsOpen()) return 1;
+  if (key.Open(walk.root, path, kWalkAccess) != ERROR_SUCCESS) return 1;
   return WalkOpenKey(walk, key.Get(), path, 0);
 }
 
@@ -203,8 +200,7 @@ void EnumSubkeys(RootKey root, const std::string& subkey, KeyVisitor keyVisitor,
   if (depth >= maxDepth) return;
   const std::string path = TrimChars(subkey, " \\");
   RegKey key;
-  key.Open(root, path);
-  if (!key.IsOpen()) return;
+  if (key.Open(root, path, kWalkAccess) != ERROR_SUCCESS) return;
   std::vector<wchar_t> buffer(kMinimumBuffer);
   std::string name;
   DWORD length = 0;

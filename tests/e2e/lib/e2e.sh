@@ -28,8 +28,12 @@ winpath() { local p; p=Z:$(realpath -m "$1"); printf '%s' "${p//\//\\}"; }
 regtool() { wine "$REGTOOL_EXE" "$@"; }
 # The UTF-16 bytes of a text as hex, without a terminator.
 utf16() { printf '%s' "$1" | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 | tr -d ' \n'; }
-# Kelvane.exe with exactly the command line tail $1 (%u0022 for a double quote), waited for.
-kelvane() { regtool run 'C:\Kelvane\Kelvane.exe' "$1" 600 || fail "Kelvane.exe $1 did not end normally"; }
+# Kelvane.exe with exactly the command line tail $1 (%u0022 for a double quote), waited for;
+# it must end with the exit code $2 (default 0).
+kelvane() {
+  regtool run 'C:\Kelvane\Kelvane.exe' "$1" 600 "${2:-0}" </dev/null ||
+    fail "Kelvane.exe $1 did not end with exit code ${2:-0}"
+}
 partial_backups() { ls "$PROGRAM_DIR"/PartialBackup/*.reg 2>/dev/null; }
 seed() { wine regedit /s "$(winpath "$1")"; }
 # Values from stdin, one a line: KEY NAME TYPE HEX [SDDL], as `e2e_regtool set` takes them.
@@ -59,6 +63,10 @@ area() {  # area 0|1 AREA...: switches scan areas of Settings.xml off or on
   for a in "${@:2}"; do sed -i -E "s/(<$a [^>]*custom=\")[01]\"/\1$1\"/" "$PROGRAM_DIR/Settings.xml"; done
 }
 
+# has_lines FILE LINE...: each LINE stands in FILE exactly once (letter case and CRs aside).
+has_lines() {
+  diff <(printf '%s\n' "${@:2}" | sort -f) <(tr -d '\r' <"$1" | grep -ixF -f <(printf '%s\n' "${@:2}") | sort -f)
+}
 check() { if "${@:2}"; then echo "ok: $1"; else fail "$1"; fi; }  # check DESCRIPTION COMMAND...
 fail() { E2E_FAILED=$((E2E_FAILED + 1)) && echo "FAILED: $*"; }
 

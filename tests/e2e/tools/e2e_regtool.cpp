@@ -5,10 +5,12 @@
 //   set KEY NAME TYPE HEX [SDDL]  one value of exactly these bytes ("" NAME: the default),
 //                                 then the key's DACL replaced by SDDL's
 //   info                          the standard-time name in effect, the device of drive C:
-//   run EXE TAIL SECONDS          runs "EXE" TAIL as the exact command line; fails on a
-//                                 timeout or a non-zero exit code
-// KEY, NAME and TAIL take %uXXXX escapes, as wine would pass other characters through the
-// Unix locale and its own quoting. Exits 0, 1 on failure, 2 on bad usage.
+//   link KEY TARGET [volatile]    KEY made anew as a symbolic link to TARGET, a kernel
+//                                 path such as \Registry\Machine\Software\X
+//   run EXE TAIL SECONDS [CODE]   runs "EXE" TAIL as the exact command line; fails on a
+//                                 timeout or an exit code other than CODE (default 0)
+// KEY, NAME, TARGET and TAIL take %uXXXX escapes, as wine would pass other characters through
+// the Unix locale and its own quoting. Exits 0, 1 on failure, 2 on bad usage.
 #include <windows.h>
 
 #include <sddl.h>
@@ -164,8 +166,29 @@ int Set(const Args& args) {
   return status == 0 ? 0 : Fail("setting the value", status);
 }
 
+int Link(const Args& args) {
+  wstring subkey;
+  HKEY root = args.size() >= 2 && args.size() <= 3 ? Split(Unescape(args[0]), subkey) : nullptr;
+  const bool temporary = args.size() == 3 && args[2] == L"volatile";
+  if (root == nullptr || (args.size() == 3 && !temporary)) return 2;
+  const wstring target = Unescape(args[1]);
+  Key key;
+  DWORD made = 0;
+  LONG status = RegCreateKeyExW(root, subkey.c_str(), 0, nullptr,
+                                REG_OPTION_CREATE_LINK | (temporary ? REG_OPTION_VOLATILE : 0),
+                                KEY_SET_VALUE | KEY_CREATE_LINK, nullptr, &key.h, &made);
+  // An existing key would be opened (through its link, if it is one), not made a link.
+  if (status == 0 && made != REG_CREATED_NEW_KEY) status = ERROR_ALREADY_EXISTS;
+  // The target is stored as counted UTF-16, without a terminator.
+  if (status == 0)
+    status = RegSetValueExW(key.h, L"SymbolicLinkValue", 0, REG_LINK,
+                            reinterpret_cast<const BYTE*>(target.data()),
+                            DWORD(target.size() * sizeof(wchar_t)));
+  return status == 0 ? 0 : Fail("creating the link", status);
+}
+
 int Run(const Args& args) {
-  if (args.size() != 3) return 2;
+  if (args.size() < 3 || args.size() > 4) return 2;
   wstring line = L"\"" + args[0] + L"\"" + (args[1].empty() ? L"" : L" " + Unescape(args[1]));
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
@@ -175,12 +198,18 @@ int Run(const Args& args) {
     return Fail("starting the program", GetLastError());
   using Handle = std::unique_ptr<void, BOOL(WINAPI*)(HANDLE)>;
   const Handle process(info.hProcess, CloseHandle), thread(info.hThread, CloseHandle);
-  DWORD code = 1;
-  if (WaitForSingleObject(info.hProcess, std::wcstoul(args[2].c_str(), nullptr, 10) * 1000) != 0)
+  if (WaitForSingleObject(info.hProcess, std::wcstoul(args[2].c_str(), nullptr, 10) * 1000) != 0) {
     TerminateProcess(info.hProcess, 1);
-  else
-    GetExitCodeProcess(info.hProcess, &code);
-  return code == 0 ? 0 : Fail("running the program to a normal end", code);
+    return Fail("running the program to its end in time", WAIT_TIMEOUT);
+  }
+  const DWORD expected = args.size() == 4 ? std::wcstoul(args[3].c_str(), nullptr, 0) : 0;
+  DWORD code = 0;
+  if (!GetExitCodeProcess(info.hProcess, &code))
+    return Fail("reading the exit code", GetLastError());
+  if (code == expected) return 0;
+  std::fprintf(stderr, "e2e_regtool: the program ended with exit code %lu, not %lu\n", code,
+               expected);
+  return 1;
 }
 
 int Info() {
@@ -200,6 +229,7 @@ int wmain(int argc, wchar_t** argv) {
   const Args args(argv + std::min(argc, 2), argv + argc);
   const int result = command == L"dump"   ? Dump(args)
                      : command == L"set"  ? Set(args)
+                     : command == L"link" ? Link(args)
                      : command == L"run"  ? Run(args)
                      : command == L"info" ? Info()
                                           : 2;

@@ -53,6 +53,10 @@ TEST(RegKeyTest, OwnsItsHandleAcrossMoves) {
   const HKEY handle = first.Get();
   RegKey second(std::move(first)), third;
   third = std::move(second);
-  EXPECT_TRUE(handle != nullptr && third.Get() == handle && !first.IsOpen() && !second.IsOpen());
-  EXPECT_TRUE(third.Open(kCurrentUser, "Software\\Missing") != ERROR_SUCCESS && !third.IsOpen());
+  EXPECT_NE(handle, nullptr) << "the key opened";
+  EXPECT_EQ(third.Get(), handle) << "moved twice, the same handle";
+  EXPECT_FALSE(first.IsOpen()) << "moved from";
+  EXPECT_FALSE(second.IsOpen()) << "moved from";
+  EXPECT_NE(third.Open(kCurrentUser, "Software\\Missing"), ERROR_SUCCESS);
+  EXPECT_EQ(third.Get(), handle) << "a failed open leaves the key it held";
 }

@@ -30,9 +30,9 @@ ScanIssue Issue(const std::string& key, const char* valueName = nullptr) {
 
 // Every key (relative to the start) and value of a tree, as the wide API reports them.
 void ReadTree(HKEY parent, const std::wstring& name, const std::wstring& path, WideRegTree& tree) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return;
-  RegKey key(opened);
+  RegKey key;
+  if (key.OpenFollowingLinks(parent, name) != ERROR_SUCCESS) return;
+  const HKEY opened = key.Get();
   WideRegValues& values = tree[path];
   std::vector<wchar_t> text(16384);  // the longest name the registry allows
   std::vector<unsigned char> data(1 << 16);

@@ -16,18 +16,16 @@ namespace kelvane {
 namespace {
 
 RegKey CreatedKey(HKEY parent, const std::string& key) {
-  HKEY created = nullptr;
-  EXPECT_EQ(RegCreateKeyA(parent, key.c_str(), &created), ERROR_SUCCESS) << "cannot create " << key;
-  return RegKey(created);
+  RegKey created;
+  EXPECT_EQ(created.Create(parent, key, 0, KEY_ALL_ACCESS), ERROR_SUCCESS) << "cannot create " << key;
+  return created;
 }
 
 // Tests build registry links: a deletion that followed them would reach
 // their targets, or go round a loop for ever.
 void DeleteTree(HKEY parent, const std::string& key) {
-  HKEY opened = nullptr;
-  if (OpenKeyAsItIs(parent, AnsiToWide(key).c_str(), kDeleteTreeAccess, &opened) != ERROR_SUCCESS)
-    return;
-  RegKey tree(opened);
+  RegKey tree;
+  if (tree.OpenAsItIs(parent, AnsiToWide(key), kDeleteTreeAccess) != ERROR_SUCCESS) return;
   DeleteKeysBelow(tree.Get());
   DeleteOpenKey(tree.Get());
 }
@@ -95,14 +93,12 @@ std::wstring RegistrySandbox::KernelPath(RootKey root, const std::string& key) c
 }
 
 void CreateLink(RootKey root, const std::string& key, const std::wstring& target) {
-  HKEY link = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(ToHkey(root), AnsiToWide(key).c_str(), 0, nullptr,
-                            REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr,
-                            &link, nullptr),
+  RegKey link;
+  ASSERT_EQ(link.Create(ToHkey(root), AnsiToWide(key), REG_OPTION_CREATE_LINK,
+                        KEY_ALL_ACCESS | KEY_CREATE_LINK),
             ERROR_SUCCESS)
       << "cannot create the link " << key;
-  RegKey owned(link);
-  EXPECT_EQ(RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK,
+  EXPECT_EQ(RegSetValueExW(link.Get(), L"SymbolicLinkValue", 0, REG_LINK,
                            reinterpret_cast<const BYTE*>(target.data()),
                            static_cast<DWORD>(target.size() * sizeof(wchar_t))),
             ERROR_SUCCESS);
