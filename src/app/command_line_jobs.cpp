@@ -7,6 +7,7 @@
 #include "defrag/hive_compactor.h"
 #include "foundation/program_paths.h"
 #include "repair/backup_manager.h"
+#include "repair/fix_jobs.h"
 #include "repair/issue_fixer.h"
 
 namespace kelvane {

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "defrag/process_privileges.h"
+#include "foundation/ansi_chars.h"
 #include "foundation/file_checks.h"
 #include "foundation/registry_access.h"
 #include "foundation/registry_key.h"
@@ -27,8 +28,7 @@ DeviceMap BuildDeviceMap() {
   if (length == 0 || length >= kTextBufferSize) return devices;
   for (const char* root = roots; *root != 0; root += lstrlenA(root) + 1) {
     if (GetDriveTypeA(root) != DRIVE_FIXED) continue;
-    std::string drive = root;
-    if (!drive.empty() && drive.back() == '\\') drive.pop_back();
+    const std::string drive = WithoutTrailingBackslashes(root);
     char target[kTextBufferSize] = {};
     if (QueryDosDeviceA(drive.c_str(), target, kTextBufferSize) == 0) continue;
     if (target[0] != 0) devices[target] = drive;

@@ -1,5 +1,6 @@
 #include "defrag/hive_names.h"
 
+#include "foundation/ansi_chars.h"
 #include "foundation/case_map.h"
 
 namespace kelvane {
@@ -25,9 +26,8 @@ bool DevicePathToDrivePath(const DeviceMap& devices, const std::string& devicePa
   const DeviceMap::value_type* best = nullptr;
   std::size_t bestLength = 0;
   for (const auto& device : devices) {
-    std::string lowerDevice = ToLowerText(device.first);
     // A trailing backslash belongs to the rest of the path, not to the name.
-    while (!lowerDevice.empty() && lowerDevice.back() == '\\') lowerDevice.pop_back();
+    const std::string lowerDevice = WithoutTrailingBackslashes(ToLowerText(device.first));
     const std::size_t length = lowerDevice.size();
     if (length == 0 || length <= bestLength) continue;
     if (lowerPath.compare(0, length, lowerDevice) != 0) continue;

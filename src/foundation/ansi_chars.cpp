@@ -33,4 +33,8 @@ std::string TrimTrailingAnsiChars(const std::string& text, const char* set) {
   return text.substr(0, end);
 }
 
+std::string WithoutTrailingBackslashes(const std::string& path) {
+  return TrimTrailingAnsiChars(path, "\\");
+}
+
 }  // namespace kelvane

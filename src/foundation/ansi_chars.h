@@ -20,4 +20,8 @@ std::size_t FindLastAnsiChar(const std::string& text, const char* set);
 // `text` without the characters of `set` at its end.
 std::string TrimTrailingAnsiChars(const std::string& text, const char* set);
 
+// A folder or key path without the backslashes at its end (whole characters:
+// in a double-byte code page a trailing 0x5C may be half of one).
+std::string WithoutTrailingBackslashes(const std::string& path);
+
 }  // namespace kelvane

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "foundation/ansi_chars.h"
 #include "foundation/case_map.h"
 #include "foundation/find_handle.h"
 #include "foundation/wildcard.h"
@@ -18,9 +19,7 @@ bool FileExists(const std::string& path) {
 }
 
 bool FolderExists(const std::string& path) {
-  std::string folder = path;
-  if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-  FindHandle find(folder + "\\*");
+  FindHandle find(WithoutTrailingBackslashes(path) + "\\*");
   return find.IsOpen();
 }
 
@@ -112,11 +111,6 @@ std::string WithBackslash(const std::string& folder) {
   return !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
 }
 
-std::string WithoutOneBackslash(std::string folder) {
-  if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-  return folder;
-}
-
 bool IsDotEntry(const char* name) {
   return lstrcmpiA(name, ".") == 0 || lstrcmpiA(name, "..") == 0;
 }
@@ -133,8 +127,8 @@ const std::string* MatchPattern(const PatternTable& patterns, const std::string&
 }  // namespace
 
 void ListSubfolders(const std::string& folder, std::map<std::string, std::string>& out,
-                    bool clearFirst, DWORD attributeMask) {
-  if (clearFirst) out.clear();
+                    ListInto into, DWORD skippedAttributes) {
+  if (into == ListInto::kEmptied) out.clear();
   if (folder.empty()) return;
   const std::string base = WithBackslash(folder);
   FindHandle find(base + "*.*");
@@ -143,7 +137,7 @@ void ListSubfolders(const std::string& folder, std::map<std::string, std::string
     const WIN32_FIND_DATAA& entry = find.data();
     if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) continue;
     if (IsDotEntry(entry.cFileName)) continue;
-    if ((attributeMask & entry.dwFileAttributes) != 0) continue;
+    if ((skippedAttributes & entry.dwFileAttributes) != 0) continue;
     out[entry.cFileName] = base + entry.cFileName;
   } while (find.Next());
 }
@@ -151,7 +145,7 @@ void ListSubfolders(const std::string& folder, std::map<std::string, std::string
 int SearchFiles(const std::string& folder, const PatternTable& patterns,
                 FileSearchCallback callback, void* userData,
                 const std::vector<std::string>& excludedFolders) {
-  const std::string base = WithoutOneBackslash(folder);
+  const std::string base = WithoutTrailingBackslashes(folder);
   const std::string lowerBase = ToLowerText(base);
   for (const std::string& excluded : excludedFolders) {
     const std::string item = ToLowerText(excluded);
@@ -171,7 +165,7 @@ int SearchFiles(const std::string& folder, const PatternTable& patterns,
 
 void SearchFolders(const std::string& folder, const PatternTable& patterns,
                    FolderSearchCallback callback, void* userData) {
-  const std::string base = WithoutOneBackslash(folder);
+  const std::string base = WithoutTrailingBackslashes(folder);
   FindHandle find(base + "\\*.*");
   if (!find.IsOpen()) return;
   do {

@@ -55,9 +55,13 @@ void CreateFolderPath(const std::string& path);
 // Clears read-only and other attributes first, then deletes.
 bool DeleteFileForced(const std::string& path);
 
-// Immediate subfolders of `folder` (name -> full path).
+// Whether ListSubfolders empties the map first or adds to what it holds.
+enum class ListInto { kEmptied, kKept };
+
+// Immediate subfolders of `folder` (name -> full path), leaving out those
+// with an attribute of `skippedAttributes`.
 void ListSubfolders(const std::string& folder, std::map<std::string, std::string>& out,
-                    bool clearFirst, DWORD attributeMask);
+                    ListInto into, DWORD skippedAttributes);
 
 // Ordered wildcard pattern -> text table; the first matching key wins.
 using PatternTable = std::map<std::string, std::string>;

@@ -29,10 +29,6 @@ std::string WindowCaption(HWND window) {
   return buffer.data();
 }
 
-struct TranslateContext {
-  const LanguageTable* table;
-};
-
 void TranslateOne(const LanguageTable& table, HWND window) {
   const std::string caption = WindowCaption(window);
   if (caption.empty()) return;

@@ -1,6 +1,5 @@
 #include "foundation/registry_access.h"
 
-#include <new>
 #include <vector>
 
 #include "foundation/ansi_text.h"
@@ -32,11 +31,7 @@ bool ReadValueText(HKEY key, const std::string& valueName, std::size_t limit, st
   DWORD size = 512;
   LONG status = ERROR_MORE_DATA;
   for (int attempt = 0; attempt < 4 && status == ERROR_MORE_DATA; ++attempt) {
-    try {
-      data.assign(size + sizeof(wchar_t), 0);
-    } catch (const std::bad_alloc&) {
-      return false;
-    }
+    data.assign(size + sizeof(wchar_t), 0);
     status = RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &size);
   }
   if (status != ERROR_SUCCESS) return false;

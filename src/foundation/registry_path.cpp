@@ -48,4 +48,8 @@ std::string FullRegistryPath(RootKey root, const std::string& subkey) {
   return RootKeyName(root) + "\\" + subkey;
 }
 
+std::string JoinKeyPath(const std::string& parent, const std::string& name) {
+  return parent.empty() ? name : parent + "\\" + name;
+}
+
 }  // namespace kelvane

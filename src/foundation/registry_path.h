@@ -27,6 +27,9 @@ RootKey ParseRootKeyName(const std::string& name);
 // the outputs are left unchanged.
 bool SplitRegistryPath(const std::string& fullPath, RootKey& root, std::string& subkey);
 
+// `parent` + "\" + `name`, or just `name` below an empty parent (the root).
+std::string JoinKeyPath(const std::string& parent, const std::string& name);
+
 // RootKeyName(root) + "\" + subkey.
 std::string FullRegistryPath(RootKey root, const std::string& subkey);
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "foundation/ansi_chars.h"
 #include "foundation/local_time.h"
 #include "foundation/program_paths.h"
 #include "foundation/setting_number.h"
@@ -18,9 +19,7 @@ namespace {
 constexpr DWORD kValueBufferSize = 65535;
 
 std::string WithoutTrailingBackslash(const char* folder, DWORD length) {
-  std::string text(folder, length);
-  if (!text.empty() && text.back() == '\\') text.pop_back();
-  return text;
+  return WithoutTrailingBackslashes(std::string(folder, length));
 }
 
 std::string WindowsFolder() {

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "foundation/ansi_chars.h"
 #include "foundation/file_checks.h"
 #include "foundation/file_path_rules.h"
 #include "foundation/file_size_text.h"
@@ -94,8 +95,7 @@ std::vector<FullBackupRow> ListFullBackups(const std::string& programFolder) {
 }
 
 bool DeleteFullBackup(const std::string& folder) {
-  std::string source = folder;
-  if (!source.empty() && source.back() == '\\') source.pop_back();
+  std::string source = WithoutTrailingBackslashes(folder);
   LocalDateTime stamp;
   // A recursive delete is only ever aimed at a stamped backup folder.
   if (!ParseFullBackupName(GetFileNameOf(source, true), stamp)) return false;

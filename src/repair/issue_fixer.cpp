@@ -16,10 +16,9 @@
 #include "repair/backup_folders.h"
 #include "repair/backup_names.h"
 #include "repair/backup_retention.h"
-#include "repair/cannot_remove_list.h"
+#include "scan/cannot_remove_list.h"
 #include "repair/protected_keys.h"
 #include "repair/reg_file_format.h"
-#include "scan/scan_orchestrator.h"
 
 namespace kelvane {
 
@@ -122,27 +121,6 @@ FixResult FixIssues(const std::vector<ScanIssue>& issues, const std::string& pro
     }
     entry.key.Close();
     entry.below.clear();
-  }
-  return result;
-}
-
-bool FinishInteractiveFix(const FixResult& result, int rowsLeft) {
-  if (result.backupFailed) return false;
-  WriteSettingInt(kKeyErrorCount, rowsLeft);
-  WriteSettingNow(kKeyLastClean);
-  return true;
-}
-
-FixResult RunFixJob(const std::string& programFolder) {
-  ScanContext context;
-  context.configPath = SettingsXmlPath();
-  RunScan(context);
-  WriteSettingNow(kKeyLastScan);
-  WriteSettingInt(kKeyErrorCount, static_cast<int>(context.issues.size()));
-  const FixResult result = FixIssues(context.issues, programFolder);
-  if (!result.backupFailed) {
-    WriteSettingInt(kKeyErrorCount, 0);
-    WriteSettingNow(kKeyLastClean);
   }
   return result;
 }

@@ -27,14 +27,4 @@ std::string NewPartialBackupPath(const std::string& programFolder);
 // could not give them back exactly, are recorded as cannot-remove.
 FixResult FixIssues(const std::vector<ScanIssue>& issues, const std::string& programFolder);
 
-// The end of the interactive fix, once the checked rows' issues went
-// through FixIssues: "ErrorCnt" becomes the rows that stay and "LastClean"
-// the time now, and the fixed rows are to leave the list (the answer). When
-// the backup failed nothing was deleted: the rows stay, nothing is written.
-bool FinishInteractiveFix(const FixResult& result, int rowsLeft);
-
-// The unattended fix: a whole scan of Settings.xml's areas, then FixIssues
-// on everything found; writes "LastScan", "ErrorCnt" and "LastClean".
-FixResult RunFixJob(const std::string& programFolder);
-
 }  // namespace kelvane

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "foundation/ansi_chars.h"
 #include "foundation/scoped_handle.h"
 
 namespace kelvane {
@@ -47,9 +48,8 @@ bool RunEditor(const std::string& exe, const std::string& parameters, EditorWait
 std::string RegistryEditorPath() {
   char folder[MAX_PATH] = {};
   const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
-  std::string path(folder, length < MAX_PATH ? length : 0);
-  if (!path.empty() && path.back() == '\\') path.pop_back();
-  return path + "\\regedit.exe";
+  return WithoutTrailingBackslashes(std::string(folder, length < MAX_PATH ? length : 0)) +
+         "\\regedit.exe";
 }
 
 bool ExportRegistry(const std::string& key, const std::string& file, const std::string& exe,

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <new>
 #include <vector>
 
 #include "foundation/ansi_chars.h"
@@ -35,10 +34,6 @@ std::string ParentKeyOf(const std::string& path) {
 // A key that ends in a class identifier somewhere below a CLSID key.
 bool IsClassKey(const std::string& key) {
   return WildcardMatch("*clsid\\{*-*-*-*-*}", ToLowerText(key));
-}
-
-std::string ChildKey(const std::string& parent, const std::string& name) {
-  return parent.empty() ? name : parent + "\\" + name;
 }
 
 // The key's default value as zero-terminated text, whatever its type; false
@@ -82,7 +77,7 @@ std::string ProgramIdentifierOf(RootKey root, const std::string& parentPath,
   // elsewhere in the tree (or, as "\", back to the classes key itself), and
   // that key would then be reported for deletion.
   if (identifier.empty() || identifier.find('\\') != std::string::npos) return extension;
-  if (!OpenRegKey(root, ChildKey(parentPath, identifier)).IsOpen()) return extension;
+  if (!OpenRegKey(root, JoinKeyPath(parentPath, identifier)).IsOpen()) return extension;
   return identifier;
 }
 
@@ -99,7 +94,7 @@ std::string WithoutTrailingPlaceholder(std::string command) {
 void CheckExtension(ScanContext& scan, RootKey root, const std::string& parentPath,
                     const std::string& extension, const std::string& extKey) {
   const std::string progKey =
-      ChildKey(parentPath, ProgramIdentifierOf(root, parentPath, extension, extKey));
+      JoinKeyPath(parentPath, ProgramIdentifierOf(root, parentPath, extension, extKey));
 
   RegKey program;
   if (program.Open(root, progKey) != ERROR_SUCCESS) return;
@@ -137,7 +132,7 @@ int CheckFileAssociation(RootKey root, const std::string& parentPath, const std:
                          std::uint32_t, std::uint32_t, const unsigned char*, std::uint32_t,
                          void* context) {
   ScanContext& scan = *static_cast<ScanContext*>(context);
-  const std::string extKey = ChildKey(parentPath, subkeyName);
+  const std::string extKey = JoinKeyPath(parentPath, subkeyName);
   ReportCurrentKey(scan, extKey, false);
   if (WildcardMatch(".*", subkeyName)) CheckExtension(scan, root, parentPath, subkeyName, extKey);
   return ContinueAnswer(scan);

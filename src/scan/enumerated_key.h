@@ -7,9 +7,6 @@
 
 namespace kelvane {
 
-// parentPath\subkeyName (just the name below an empty parent).
-std::string EnumeratedKeyPath(const std::string& parentPath, const std::string& subkeyName);
-
 // Builds the subkey's path and sends it as the current key, unthrottled:
 // the enumerating checkers show every key they judge.
 std::string ShowEnumeratedKey(ScanContext& context, const std::string& parentPath,

@@ -4,7 +4,6 @@
 #include <mmsystem.h>
 
 #include <algorithm>
-#include <new>
 
 #include "foundation/ansi_chars.h"
 #include "foundation/ansi_text.h"
@@ -34,10 +33,6 @@ std::string TrimChars(const std::string& text, const char* chars) {
   const std::size_t first = text.find_first_not_of(chars);
   if (first == std::string::npos) return std::string();
   return TrimTrailingAnsiChars(text.substr(first), chars);
-}
-
-std::string ChildPath(const std::string& parent, const std::string& name) {
-  return parent.empty() ? name : parent + "\\" + name;
 }
 
 bool IsStringType(DWORD type) {
@@ -82,17 +77,12 @@ bool PassesFilter(const TypeFilter& filter, DWORD type) {
 }
 
 // Grows a buffer to at least `wanted` elements (at least doubling it); false
-// when the limit is reached or memory is short, which ends that key's
-// enumeration like any other error.
+// beyond the limit, which ends that key's enumeration like any other error.
 template <typename T>
 bool Grow(std::vector<T>& buffer, std::size_t wanted) {
   const std::size_t size = std::max(wanted + 1, buffer.size() * 2);
   if (size * sizeof(T) > kMaximumBuffer) return false;
-  try {
-    buffer.resize(size);
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  buffer.resize(size);
   return true;
 }
 
@@ -159,7 +149,7 @@ int WalkOpenKey(Walk& walk, HKEY key, const std::string& path, unsigned depth) {
   for (DWORD j = 0; EnumSubkey(key, j, walk.subkey, length) == ERROR_SUCCESS; ++j) {
     if (!ToExactAnsiName(walk.subkey.data(), length, name)) continue;
     const std::wstring wideName(walk.subkey.data(), length);
-    const std::string child = ChildPath(path, name);
+    const std::string child = JoinKeyPath(path, name);
     if (walk.keyVisitor != nullptr &&
         walk.keyVisitor(walk.root, child, name, 0, 0, nullptr, 0, walk.keyContext) == 0)
       return 0;
@@ -211,7 +201,7 @@ void EnumSubkeys(RootKey root, const std::string& subkey, KeyVisitor keyVisitor,
     if (keyVisitor != nullptr && keyVisitor(root, path, name, 0, 0, nullptr, 0, context) == 0)
       break;
     if (recurse != 0 && depth + 1 < kMaximumDepth)
-      EnumSubkeys(root, ChildPath(path, name), keyVisitor, context, recurse, maxDepth, depth + 1);
+      EnumSubkeys(root, JoinKeyPath(path, name), keyVisitor, context, recurse, maxDepth, depth + 1);
   }
 }
 

@@ -1,27 +1,13 @@
 #include "scan/scan_issue.h"
 
-#include <unordered_set>
-
 #include "foundation/case_map.h"
 #include "foundation/language_table.h"
 #include "foundation/printf_format.h"
 #include "foundation/wildcard.h"
+#include "scan/cannot_remove_list.h"
 
 namespace kelvane {
 
-namespace {
-
-struct CannotRemoveState {
-  std::vector<std::string> paths;            // as read, in file order
-  std::unordered_set<std::string> lowered;   // for the whole-path comparison
-};
-
-CannotRemoveState& State() {
-  static CannotRemoveState state;
-  return state;
-}
-
-}  // namespace
 
 int ContinueAnswer(const ScanContext& context) {
   return context.cancelFlag != nullptr && *context.cancelFlag != 0 ? 0 : 1;
@@ -55,30 +41,6 @@ std::string IssueFullPath(const ScanIssue& issue) {
   std::string path = RootKeyName(issue.root) + "\\" + issue.key;
   if (!issue.wholeKey) path += "\\" + issue.valueName;
   return path;
-}
-
-std::string CannotRemoveLineOf(const std::string& path) {
-  std::string line = path;
-  for (char& c : line) {
-    if (c == '\r') c = '\x1d';
-    if (c == '\n') c = '\x1c';
-  }
-  return line;
-}
-
-void SetCannotRemoveList(const std::vector<std::string>& paths) {
-  CannotRemoveState& state = State();
-  state.paths = paths;
-  state.lowered.clear();
-  for (const std::string& path : paths) state.lowered.insert(ToLowerText(path));
-}
-
-const std::vector<std::string>& CannotRemoveList() { return State().paths; }
-
-bool IsKnownUnremovable(const ScanIssue& issue) {
-  const CannotRemoveState& state = State();
-  if (state.lowered.empty()) return false;
-  return state.lowered.count(ToLowerText(CannotRemoveLineOf(IssueFullPath(issue)))) != 0;
 }
 
 void SendToWindow(HWND window, UINT message, LPARAM lParam) {

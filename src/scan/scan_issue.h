@@ -84,16 +84,6 @@ void AddIssue(ScanContext& context, const ScanIssue& issue);
 // The issue's full path: root name\key, plus \valueName for a value issue.
 std::string IssueFullPath(const ScanIssue& issue);
 
-// A full path as one line of the cannot-remove list: a CR or LF in a name
-// (the registry allows both) would cut the line in two and never match, so
-// they are written as the control characters 0x1D and 0x1C.
-std::string CannotRemoveLineOf(const std::string& path);
-
-// Paths whose deletion failed in an earlier fix. Filled before interactive
-// scans; read by the scanning thread while no one writes it.
-void SetCannotRemoveList(const std::vector<std::string>& paths);
-const std::vector<std::string>& CannotRemoveList();
-bool IsKnownUnremovable(const ScanIssue& issue);
 
 // Sends `message` with `lParam` when `window` is set and still exists.
 void SendToWindow(HWND window, UINT message, LPARAM lParam);

@@ -111,8 +111,8 @@ void ScanStartMenu(Scan& scan) {
   const std::string commonPrograms =
       ReadRegistryString(kLocalMachine, kShellFolders, "Common Programs");
   std::map<std::string, std::string> folders;
-  ListSubfolders(userPrograms, folders, true, 0);
-  ListSubfolders(commonPrograms, folders, false, 0);
+  ListSubfolders(userPrograms, folders, ListInto::kEmptied, 0);
+  ListSubfolders(commonPrograms, folders, ListInto::kKept, 0);
 
   // An entry is judged by its name against both folders' subfolders: while
   // either folder cannot be listed, its subfolders would all look missing,

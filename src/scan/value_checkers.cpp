@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "foundation/ansi_text.h"
 #include "foundation/case_map.h"
 #include "foundation/file_checks.h"
 #include "foundation/registry_access.h"
@@ -21,14 +22,7 @@ constexpr DWORD kZoneNameBuffer = 500;
 std::string NarrowText(const WCHAR* text, std::size_t capacity) {
   std::size_t length = 0;
   while (length < capacity && text[length] != 0) ++length;
-  if (length == 0) return std::string();
-  const int size =
-      WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return std::string();
-  std::string narrow(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), &narrow[0], size, nullptr,
-                      nullptr);
-  return narrow;
+  return WideToAnsi(text, length);
 }
 
 // The standard-time name of the zone in effect; "" when it cannot be had.

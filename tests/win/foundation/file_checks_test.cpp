@@ -62,8 +62,8 @@ TEST(FileChecks, FolderListingsAndSearches) {
   folder.WriteFile("User\\file.lnk");
   SetFileAttributesA(folder.MakeFolder("Common\\Hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
   std::map<std::string, std::string> map{{"stale", "x"}};
-  ListSubfolders(folder / "User", map, true, 0);
-  ListSubfolders(folder / "Common\\", map, false, 0);
+  ListSubfolders(folder / "User", map, ListInto::kEmptied, 0);
+  ListSubfolders(folder / "Common\\", map, ListInto::kKept, 0);
   EXPECT_EQ(map, (std::map<std::string, std::string>{{"Accessories", folder / "User\\Accessories"},
                                                      {"Games", folder / "Common\\Games"},
                                                      {"Hidden", folder / "Common\\Hidden"},

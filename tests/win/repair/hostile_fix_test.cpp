@@ -8,7 +8,7 @@
 #include "foundation/settings_store.h"
 #include "repair/backup_names.h"
 #include "repair/backup_retention.h"
-#include "repair/cannot_remove_list.h"
+#include "scan/cannot_remove_list.h"
 #include "repair/issue_fixer.h"
 #include "repair_test_support.h"
 #include "scan/registry_walker.h"

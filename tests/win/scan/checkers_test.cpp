@@ -148,7 +148,7 @@ TEST_F(Checkers, ReportWhatIsGoneOrEmptyWithEveryField) {
            gone.size());
   folder.MakeFolder("Programs\\Accessories"), folder.MakeFolder("Programs\\Zubeh\xF6r");
   folder.WriteFile("Programs\\Old Tools.lnk");
-  ListSubfolders(folder / "Programs", folders, true, 0);
+  ListSubfolders(folder / "Programs", folders, ListInto::kEmptied, 0);
   for (const char* name : {"accessories", "ZUBEH\xD6R", "Access", "Old Tools"})
     CreateKey(kCurrentUser, kMenu + name);
   CreateKey(kCurrentUser, "Software\\Empty");

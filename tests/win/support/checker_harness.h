@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "scan/cannot_remove_list.h"
 #include "scan/scan_issue.h"
 #include "support/registry_sandbox.h"
 #include "support/scan_recorder.h"

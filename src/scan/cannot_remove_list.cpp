@@ -1,13 +1,27 @@
-#include "repair/cannot_remove_list.h"
+#include "scan/cannot_remove_list.h"
 
 #include <cstdio>
+#include <unordered_set>
 #include <vector>
 
+#include "foundation/case_map.h"
 #include "foundation/scoped_handle.h"
 
-#include "scan/scan_issue.h"
-
 namespace kelvane {
+
+namespace {
+
+struct CannotRemoveState {
+  std::vector<std::string> paths;            // as read, in file order
+  std::unordered_set<std::string> lowered;   // for the whole-path comparison
+};
+
+CannotRemoveState& State() {
+  static CannotRemoveState state;
+  return state;
+}
+
+}  // namespace
 
 std::string CannotRemoveListPath(const std::string& programFolder) {
   return programFolder + "\\tmp_rccantremove.lst";
@@ -34,6 +48,30 @@ void LoadCannotRemoveList(const std::string& programFolder) {
     }
   }
   SetCannotRemoveList(paths);
+}
+
+std::string CannotRemoveLineOf(const std::string& path) {
+  std::string line = path;
+  for (char& c : line) {
+    if (c == '\r') c = '\x1d';
+    if (c == '\n') c = '\x1c';
+  }
+  return line;
+}
+
+void SetCannotRemoveList(const std::vector<std::string>& paths) {
+  CannotRemoveState& state = State();
+  state.paths = paths;
+  state.lowered.clear();
+  for (const std::string& path : paths) state.lowered.insert(ToLowerText(path));
+}
+
+const std::vector<std::string>& CannotRemoveList() { return State().paths; }
+
+bool IsKnownUnremovable(const ScanIssue& issue) {
+  const CannotRemoveState& state = State();
+  if (state.lowered.empty()) return false;
+  return state.lowered.count(ToLowerText(CannotRemoveLineOf(IssueFullPath(issue)))) != 0;
 }
 
 }  // namespace kelvane

@@ -1,0 +1,31 @@
+#include "repair/fix_jobs.h"
+
+#include "foundation/program_paths.h"
+#include "foundation/settings_keys.h"
+#include "foundation/settings_store.h"
+#include "scan/scan_orchestrator.h"
+
+namespace kelvane {
+
+bool FinishInteractiveFix(const FixResult& result, int rowsLeft) {
+  if (result.backupFailed) return false;
+  WriteSettingInt(kKeyErrorCount, rowsLeft);
+  WriteSettingNow(kKeyLastClean);
+  return true;
+}
+
+FixResult RunFixJob(const std::string& programFolder) {
+  ScanContext context;
+  context.configPath = SettingsXmlPath();
+  RunScan(context);
+  WriteSettingNow(kKeyLastScan);
+  WriteSettingInt(kKeyErrorCount, static_cast<int>(context.issues.size()));
+  const FixResult result = FixIssues(context.issues, programFolder);
+  if (!result.backupFailed) {
+    WriteSettingInt(kKeyErrorCount, 0);
+    WriteSettingNow(kKeyLastClean);
+  }
+  return result;
+}
+
+}  // namespace kelvane
