@@ -46,8 +46,7 @@ std::vector<ScanIssue> BuildIssues(std::size_t count) {
       issue.type = REG_SZ;
       issues.push_back(issue);
     } else {
-      const std::string path =
-          "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Gone" + id;
+      const std::string path = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Gone" + id;
       for (const char* sub : {"", "\\Details"}) {
         RegCreateKeyExA(HKEY_LOCAL_MACHINE, (path + sub).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                         nullptr, &key, nullptr);

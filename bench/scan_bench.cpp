@@ -47,9 +47,13 @@ std::size_t BuildRegistry(std::size_t values, const std::string& existing,
   while (made < values) {
     const std::string id = std::to_string(n++);
     switch (n % 10) {
-      case 0: case 1: case 2: case 3: case 4: {  // user software
-        HKEY key = Create(HKEY_CURRENT_USER, "Software\\Vendor" + std::to_string(n % 97) +
-                                                 "\\App" + id + "\\Settings");
+      case 0:
+      case 1:
+      case 2:
+      case 3:
+      case 4: {  // user software
+        HKEY key = Create(HKEY_CURRENT_USER, "Software\\Vendor" + std::to_string(n % 97) + "\\App" +
+                                                 id + "\\Settings");
         Put(key, "InstallDir", existing);
         Put(key, "Title", "Application " + id);
         Put(key, "LastFile", n % 3 == 0 ? gone + id + ".doc" : existing + "\\readme.txt");
@@ -64,9 +68,10 @@ std::size_t BuildRegistry(std::size_t values, const std::string& existing,
         made += 10;
         break;
       }
-      case 5: case 6: {  // machine software
-        HKEY key = Create(HKEY_LOCAL_MACHINE, "Software\\Vendor" + std::to_string(n % 53) +
-                                                  "\\Product" + id);
+      case 5:
+      case 6: {  // machine software
+        HKEY key = Create(HKEY_LOCAL_MACHINE,
+                          "Software\\Vendor" + std::to_string(n % 53) + "\\Product" + id);
         Put(key, "Path", n % 4 == 0 ? gone + id : existing);
         Put(key, "Version", "1.2.3." + id);
         for (int i = 0; i < 8; ++i) PutDword(key, "Option" + std::to_string(i), i);
@@ -167,12 +172,14 @@ int main(int argc, char** argv) {
     folder.WriteFile("Program Files\\Vendor\\uninst.exe");
     folder.WriteFile("Program Files\\Vendor\\component.dll");
     const std::string gone = folder / "Program Files\\Removed\\item";
-    const std::string english = folder.WriteFile("English.txt", "[String]\r\nL0045=Missing: %s\r\n");
+    const std::string english =
+        folder.WriteFile("English.txt", "[String]\r\nL0045=Missing: %s\r\n");
     ProcessLanguageTable().Open(english, english);
     const std::string config = folder.WriteFile(
         "Settings.xml",
         "<Config><Areas><UserSoft custom=\"1\"/><CommonSoft custom=\"1\"/><SysSoft custom=\"1\"/>"
-        "<Com custom=\"1\"/><Uninstall custom=\"1\"/><Recent custom=\"1\"/><StartMenu custom=\"1\"/>"
+        "<Com custom=\"1\"/><Uninstall custom=\"1\"/><Recent custom=\"1\"/><StartMenu "
+        "custom=\"1\"/>"
         "<Dll custom=\"1\"/><Language custom=\"1\"/><TimeZone custom=\"0\"/><Run custom=\"1\"/>"
         "</Areas><Exclude><default/><custom/></Exclude></Config>");
 

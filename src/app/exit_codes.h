@@ -8,10 +8,10 @@ namespace kelvane {
 
 enum ExitCode : int {
   kExitSuccess = 0,
-  kExitBackupFailed = 1,   // /backup wrote no complete full backup
-  kExitFixBlocked = 2,     // /fix deleted nothing: its partial backup could not be written
-  kExitDefragFailed = 4,   // /defrag could not analyse a single hive
-  kExitJobCrashed = 8,     // a job ended in an unexpected error
+  kExitBackupFailed = 1,  // /backup wrote no complete full backup
+  kExitFixBlocked = 2,    // /fix deleted nothing: its partial backup could not be written
+  kExitDefragFailed = 4,  // /defrag could not analyse a single hive
+  kExitJobCrashed = 8,    // a job ended in an unexpected error
 };
 
 }  // namespace kelvane

@@ -56,8 +56,7 @@ void AnalyseOne(HiveEntry& entry, REGSAM access) {
 }  // namespace
 
 bool AnalyseHives(HiveList& hives, HiveProgressCallback callback, void* context) {
-  const REGSAM access =
-      IsRunningUnderWow64() ? KEY_ALL_ACCESS | KEY_WOW64_64KEY : KEY_QUERY_VALUE;
+  const REGSAM access = IsRunningUnderWow64() ? KEY_ALL_ACCESS | KEY_WOW64_64KEY : KEY_QUERY_VALUE;
   if (hives.empty()) {
     Report(callback, context, kHiveListEmpty, nullptr, 0);
     return true;
@@ -90,10 +89,9 @@ std::size_t ReplaceHives(HiveList& hives) {
     // The system will not keep the old hive under a name that is taken; the
     // older one is the only copy of an earlier hive until the request stands.
     const std::string aside = entry.backupFile + ".old";
-    const bool movedAside =
-        FileExists(entry.backupFile) &&
-        (!FileExists(aside) || DeleteFileForced(aside)) &&
-        MoveFileA(entry.backupFile.c_str(), aside.c_str()) != FALSE;
+    const bool movedAside = FileExists(entry.backupFile) &&
+                            (!FileExists(aside) || DeleteFileForced(aside)) &&
+                            MoveFileA(entry.backupFile.c_str(), aside.c_str()) != FALSE;
     if (FileExists(entry.backupFile)) continue;  // could not be moved: no request
     if (RegReplaceKeyA(ToHkey(root), subkey.c_str(), entry.compactFile.c_str(),
                        entry.backupFile.c_str()) == ERROR_SUCCESS) {

@@ -30,7 +30,8 @@ Grant EnableOn(HANDLE token, const char* name) {
   // AdjustTokenPrivileges succeeds even when the token lacks the privilege;
   // only the last error tells.
   SetLastError(ERROR_SUCCESS);
-  if (!AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr)) return Grant::kRefused;
+  if (!AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr))
+    return Grant::kRefused;
   return GetLastError() == ERROR_SUCCESS ? Grant::kGranted : Grant::kRefused;
 }
 

@@ -47,8 +47,7 @@ std::string WideToAnsiNoBestFit(const wchar_t* text, std::size_t length, bool* e
   }
   std::string ansi(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(CP_ACP, flags, text, count, &ansi[0], size, fallback, used);
-  if (exact != nullptr)
-    *exact = !usedDefault && AnsiToWide(ansi) == std::wstring(text, length);
+  if (exact != nullptr) *exact = !usedDefault && AnsiToWide(ansi) == std::wstring(text, length);
   return ansi;
 }
 

@@ -78,7 +78,6 @@ class ComPtr {
   T* pointer_ = nullptr;
 };
 
-
 // Owns one BSTR (SysFreeString at the end).
 class ComBstr {
  public:

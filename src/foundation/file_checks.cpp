@@ -29,7 +29,8 @@ std::string GetFixedDriveLetters() {
   char roots[500] = {};
   GetLogicalDriveStringsA(sizeof roots - 1, roots);
   std::string letters;
-  for (const char* root = roots; *root != 0 && root < roots + sizeof roots; root += lstrlenA(root) + 1) {
+  for (const char* root = roots; *root != 0 && root < roots + sizeof roots;
+       root += lstrlenA(root) + 1) {
     if (GetDriveTypeA(root) == DRIVE_FIXED) letters += ToUpperText(std::string(1, root[0]));
   }
   return letters;
@@ -84,8 +85,8 @@ bool IsRunningUnderWow64() {
   HMODULE kernel = LoadLibraryA("kernel32.dll");
   if (kernel == nullptr) return false;
   BOOL wow64 = FALSE;
-  auto isWow64 =
-      reinterpret_cast<IsWow64ProcessFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")));
+  auto isWow64 = reinterpret_cast<IsWow64ProcessFn>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")));
   const bool result = isWow64 != nullptr && isWow64(GetCurrentProcess(), &wow64) && wow64;
   FreeLibrary(kernel);
   return result;

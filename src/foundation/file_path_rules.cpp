@@ -19,9 +19,7 @@ void Trim(std::string& s) {
   s = s.substr(first, last - first + 1);
 }
 
-bool Contains(const std::string& s, const char* what) {
-  return s.find(what) != std::string::npos;
-}
+bool Contains(const std::string& s, const char* what) { return s.find(what) != std::string::npos; }
 
 void CutBefore(std::string& s, std::size_t pos) {
   s.erase(pos);

@@ -20,14 +20,15 @@ int AddLanguageEntry(const std::string& fullPath, const std::string&, WIN32_FIND
 
 std::vector<LanguageEntry> ListLanguageFiles(const std::string& programFolder) {
   std::vector<LanguageEntry> entries;
-  SearchFiles(programFolder + "\\Language", PatternTable{{"*.txt", ""}}, AddLanguageEntry,
-              &entries, {});
+  SearchFiles(programFolder + "\\Language", PatternTable{{"*.txt", ""}}, AddLanguageEntry, &entries,
+              {});
   return entries;
 }
 
 std::string LanguageTitleOf(const std::string& languageFile) {
   std::string title = languageFile;
-  for (std::size_t pos = title.find(".txt"); pos != std::string::npos; pos = title.find(".txt", pos))
+  for (std::size_t pos = title.find(".txt"); pos != std::string::npos;
+       pos = title.find(".txt", pos))
     title.erase(pos, 4);
   return title;
 }

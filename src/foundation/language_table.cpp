@@ -14,8 +14,7 @@ constexpr DWORD kTextBufferSize = 65535;
 
 std::string ReadLanguageText(const std::string& key, const std::string& file) {
   std::vector<char> buffer(kTextBufferSize, 0);
-  GetPrivateProfileStringA("String", key.c_str(), "", buffer.data(), kTextBufferSize,
-                           file.c_str());
+  GetPrivateProfileStringA("String", key.c_str(), "", buffer.data(), kTextBufferSize, file.c_str());
   buffer.back() = 0;
   return buffer.data();
 }

@@ -18,8 +18,8 @@ bool DeleteRegistryValue(const std::string& fullKeyPath, const std::string& valu
 
 DWORD LongestValueData(HKEY key) {
   DWORD longest = 0;
-  if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                       nullptr, &longest, nullptr, nullptr) != ERROR_SUCCESS)
+  if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       &longest, nullptr, nullptr) != ERROR_SUCCESS)
     return 0;
   return longest;
 }
@@ -36,7 +36,8 @@ bool ReadValueText(HKEY key, const std::string& valueName, std::size_t limit, st
   }
   if (status != ERROR_SUCCESS) return false;
   if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ)
-    text = WideToAnsiNoBestFit(reinterpret_cast<const wchar_t*>(data.data()), size / sizeof(wchar_t));
+    text =
+        WideToAnsiNoBestFit(reinterpret_cast<const wchar_t*>(data.data()), size / sizeof(wchar_t));
   else
     text.assign(reinterpret_cast<const char*>(data.data()), size);
   text = text.c_str();  // up to the first NUL

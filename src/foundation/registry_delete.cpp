@@ -45,5 +45,4 @@ bool DeleteOpenKey(HKEY key) {
 
 bool DeleteKeysBelow(HKEY key) { return DeleteBelow(key, 0); }
 
-
 }  // namespace kelvane

@@ -48,8 +48,7 @@ class RegKey {
   // the link, never its target.
   [[nodiscard]] LONG OpenAsItIs(HKEY parent, const std::wstring& name, REGSAM access) {
     HKEY opened = nullptr;
-    const LONG status =
-        RegOpenKeyExW(parent, name.c_str(), REG_OPTION_OPEN_LINK, access, &opened);
+    const LONG status = RegOpenKeyExW(parent, name.c_str(), REG_OPTION_OPEN_LINK, access, &opened);
     if (status == ERROR_SUCCESS) Adopt(opened);
     return status;
   }

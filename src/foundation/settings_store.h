@@ -34,11 +34,11 @@ int ReadSettingInRange(const char* key, int defaultValue, int minimum, int maxim
 
 // The switches and day counts that guard the user's data, each read with its
 // range and default.
-bool ReadBackupWhenClean();        // 0 or 1, default 1
-bool ReadAutoDelBackup();          // 0 or 1, default 1
-int ReadAutoDelBackupDays();       // 1..60, default 60
-bool ReadAutoDelFullBackup();      // 0 or 1, default 1
-int ReadAutoDelFullBackupDays();   // 1..90, default 90
+bool ReadBackupWhenClean();       // 0 or 1, default 1
+bool ReadAutoDelBackup();         // 0 or 1, default 1
+int ReadAutoDelBackupDays();      // 1..60, default 60
+bool ReadAutoDelFullBackup();     // 0 or 1, default 1
+int ReadAutoDelFullBackupDays();  // 1..90, default 90
 
 // Writes the local time now as a settings stamp.
 bool WriteSettingNow(const char* key);

@@ -161,8 +161,8 @@ LONG EnumValue(HKEY key, DWORD index, TreeRead& read, DWORD& nameLength, DWORD& 
 // restores them in. False for anything that cannot be deleted exactly as
 // read or spelt in the file: a link, a name the code page cannot hold or a
 // line break cuts, a read that fails, a loop.
-bool ReadTree(HKEY key, const std::string& linePath, const std::wstring& widePath,
-              unsigned depth, TreeRead& read) {
+bool ReadTree(HKEY key, const std::string& linePath, const std::wstring& widePath, unsigned depth,
+              TreeRead& read) {
   if (depth >= kMaximumDepth || !FitsOnOneLine(linePath)) return false;
   WideRegValues& values = read.stored[widePath];
   bool hasValues = false;
@@ -262,8 +262,7 @@ FixEntry ReadFixEntry(RootKey root, const std::string& key, const std::string& v
     return entry;
   }
   const std::string linePath = FullRegistryPath(root, subkey);
-  const Lookup found =
-      OpenNamedKey(root, subkey, wholeKey ? kTreeAccess : kValueAccess, entry.key);
+  const Lookup found = OpenNamedKey(root, subkey, wholeKey ? kTreeAccess : kValueAccess, entry.key);
   if (found != Lookup::kFound) {
     entry.exists = found != Lookup::kAbsent;
     entry.exact = found == Lookup::kAbsent;

@@ -13,14 +13,14 @@
 namespace kelvane {
 
 struct FixEntry {
-  bool exists = false;     // something stands behind the path
+  bool exists = false;  // something stands behind the path
   // Deleting it touches nothing else and a REGEDIT4 file can give it back:
   // no registry link at or below it, every name spelt exactly in the ANSI
   // code page, and everything read completely.
   bool deletable = false;
-  bool exact = false;      // deletable, and its backup lines restore it exactly
-  std::string lines;       // the backup lines (key line before every value line)
-  RegKey key;              // the entry's key, held for the deletion
+  bool exact = false;         // deletable, and its backup lines restore it exactly
+  std::string lines;          // the backup lines (key line before every value line)
+  RegKey key;                 // the entry's key, held for the deletion
   std::vector<RegKey> below;  // every key below it, deepest first
 };
 

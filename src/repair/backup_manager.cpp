@@ -48,8 +48,8 @@ int AddFullBackupRow(const std::string& fullPath, const std::string& name, const
 std::string PartialRowText(const LocalDateTime& stamp) {
   std::string format = LanguageText("L0090");
   if (!TakesOnlyInts(format, 6)) format = kFallbackPartialRowFormat;
-  const int needed = std::snprintf(nullptr, 0, format.c_str(), stamp.month, stamp.day,
-                                   stamp.year, stamp.hour, stamp.minute, stamp.second);
+  const int needed = std::snprintf(nullptr, 0, format.c_str(), stamp.month, stamp.day, stamp.year,
+                                   stamp.hour, stamp.minute, stamp.second);
   if (needed <= 0) return std::string();
   std::string text(static_cast<std::size_t>(needed) + 1, '\0');
   std::snprintf(&text[0], text.size(), format.c_str(), stamp.month, stamp.day, stamp.year,

@@ -31,8 +31,7 @@ bool IsBackupOfThisRun(const std::string& path) {
   return false;
 }
 
-int CollectFile(const std::string& fullPath, const std::string&, WIN32_FIND_DATAA,
-                void* userData) {
+int CollectFile(const std::string& fullPath, const std::string&, WIN32_FIND_DATAA, void* userData) {
   static_cast<std::vector<std::string>*>(userData)->push_back(fullPath);
   return 1;
 }

@@ -27,8 +27,8 @@ namespace {
 bool IsWholeKey(const ScanIssue& issue) { return issue.wholeKey; }
 
 // Writes the partial backup: the header, then the lines of every entry in
-// order, as the read of the entry formatted and judged them. False when the file could not be created or not every byte
-// reached the disk.
+// order, as the read of the entry formatted and judged them. False when the file could not be
+// created or not every byte reached the disk.
 bool WritePartialBackup(const std::vector<std::string>& lines, const std::string& path) {
   ScopedStdioFile file(std::fopen(path.c_str(), "w"));
   if (!file.IsValid()) return false;
@@ -47,8 +47,8 @@ bool WritePartialBackup(const std::vector<std::string>& lines, const std::string
 bool EntryExists(const ScanIssue& issue) {
   RegKey key;
   if (key.Open(issue.root, issue.key) != ERROR_SUCCESS) return false;
-  return IsWholeKey(issue) || RegQueryValueExA(key.Get(), issue.valueName.c_str(), nullptr,
-                                               nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+  return IsWholeKey(issue) || RegQueryValueExA(key.Get(), issue.valueName.c_str(), nullptr, nullptr,
+                                               nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 // The issue with its key as the registry path functions split it (trailing
@@ -63,8 +63,7 @@ bool Normalize(const ScanIssue& issue, ScanIssue& target) {
 }  // namespace
 
 std::string NewPartialBackupPath(const std::string& programFolder) {
-  const std::string base =
-      PartialBackupRoot(programFolder) + "\\" + PartialBackupName(NowLocal());
+  const std::string base = PartialBackupRoot(programFolder) + "\\" + PartialBackupName(NowLocal());
   std::string path = base + ".reg";
   for (int n = 2; FileExists(path); ++n) path = base + "-" + std::to_string(n) + ".reg";
   return path;
@@ -85,7 +84,8 @@ FixResult FixIssues(const std::vector<ScanIssue>& issues, const std::string& pro
     const ScanIssue& target = targets[i];
     if (!Normalize(issues[i], targets[i])) continue;
     if (IsWholeKey(target) && IsProtectedKey(target.root, target.key)) continue;
-    entries[i] = ReadFixEntry(target.root, target.key, target.valueName, IsWholeKey(target), backup);
+    entries[i] =
+        ReadFixEntry(target.root, target.key, target.valueName, IsWholeKey(target), backup);
     allowed[i] = backup ? entries[i].exact : entries[i].deletable;
     if (!allowed[i]) {
       entries[i].key.Close();

@@ -12,8 +12,8 @@ struct FixResult {
   // The partial backup was asked for but could not be created or completely
   // written: nothing was deleted.
   bool backupFailed = false;
-  std::string backupPath;    // the partial backup written, if any
-  std::size_t deleted = 0;   // issues removed from the registry
+  std::string backupPath;      // the partial backup written, if any
+  std::size_t deleted = 0;     // issues removed from the registry
   std::size_t notDeleted = 0;  // recorded in the cannot-remove list
 };
 

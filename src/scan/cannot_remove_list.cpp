@@ -12,8 +12,8 @@ namespace kelvane {
 namespace {
 
 struct CannotRemoveState {
-  std::vector<std::string> paths;            // as read, in file order
-  std::unordered_set<std::string> lowered;   // for the whole-path comparison
+  std::vector<std::string> paths;           // as read, in file order
+  std::unordered_set<std::string> lowered;  // for the whole-path comparison
 };
 
 CannotRemoveState& State() {

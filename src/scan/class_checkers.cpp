@@ -47,8 +47,7 @@ bool ReadDefaultText(HKEY key, DWORD bufferSize, std::string& text) {
 // missing (it exists, or it names no local path that could be judged)
 // counts as working.
 bool HasWorkingServer(RootKey root, const std::string& classKey) {
-  static const char* const kServerKeys[] = {"InprocServer32", "LocalServer32",
-                                            "InprocHandler32"};
+  static const char* const kServerKeys[] = {"InprocServer32", "LocalServer32", "InprocHandler32"};
   for (const char* server : kServerKeys) {
     RegKey key;
     std::string text, missing;

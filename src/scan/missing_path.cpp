@@ -26,8 +26,7 @@ bool LongPathIsMissing(const std::string& path) {
     std::size_t end = wide.find(L'\\', start);
     if (end == std::wstring::npos) end = wide.size();
     const std::wstring name = wide.substr(start, end - start);
-    if (name.empty() || name == L"." || name == L".." || name.back() == L'.' ||
-        name.back() == L' ')
+    if (name.empty() || name == L"." || name == L".." || name.back() == L'.' || name.back() == L' ')
       return false;
     start = end + 1;
   }

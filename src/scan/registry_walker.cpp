@@ -18,7 +18,7 @@ namespace {
 constexpr std::size_t kMinimumBuffer = 256;
 constexpr std::size_t kInitialDataBuffer = 4096;
 constexpr std::size_t kMaximumBuffer = 64u * 1024 * 1024;  // far above any real value
-constexpr DWORD kCurrentKeyInterval = 70;  // ms between throttled key reports
+constexpr DWORD kCurrentKeyInterval = 70;                  // ms between throttled key reports
 // The registry nests keys at most 512 deep; a deeper walk can only be going
 // round a loop.
 constexpr unsigned kMaximumDepth = 512;

@@ -16,8 +16,7 @@ namespace kelvane {
 //  - key visitor (EnumSubkeys): the parent key's path, then 0, 0, null, 0.
 using RegistryVisitor = int (*)(RootKey root, const std::string& path, const std::string& name,
                                 std::uint32_t nameLength, std::uint32_t type,
-                                const unsigned char* data, std::uint32_t dataLength,
-                                void* context);
+                                const unsigned char* data, std::uint32_t dataLength, void* context);
 using ValueVisitor = RegistryVisitor;
 using KeyVisitor = RegistryVisitor;
 
@@ -43,8 +42,8 @@ bool HasNoSubkeys(RootKey root, const std::string& subkey);
 // The scan's key visitor: shows the key (throttled) and turns a set stop
 // flag into the stop answer. Its context is the ScanContext.
 int ReportKeyAndCheckCancel(RootKey root, const std::string& path, const std::string& name,
-                            std::uint32_t nameLength, std::uint32_t type,
-                            const unsigned char* data, std::uint32_t dataLength, void* context);
+                            std::uint32_t nameLength, std::uint32_t type, const unsigned char* data,
+                            std::uint32_t dataLength, void* context);
 
 // Sends WM_SCAN_CURRENT_KEY; throttled sends go out at most every 70 ms.
 void ReportCurrentKey(ScanContext& context, const std::string& text, bool throttled);

@@ -8,7 +8,6 @@
 
 namespace kelvane {
 
-
 int ContinueAnswer(const ScanContext& context) {
   return context.cancelFlag != nullptr && *context.cancelFlag != 0 ? 0 : 1;
 }

@@ -47,11 +47,11 @@ constexpr UINT WM_SCAN_CURRENT_KEY = WM_USER + 245;  // lParam: const std::strin
 constexpr UINT WM_SCAN_PROGRESS = WM_USER + 246;     // lParam: percent 0..100
 
 struct ScanContext {
-  std::string configPath;          // Settings.xml; read by the orchestrator only
-  HWND hwndCurrentKey = nullptr;   // receives WM_SCAN_CURRENT_KEY
+  std::string configPath;               // Settings.xml; read by the orchestrator only
+  HWND hwndCurrentKey = nullptr;        // receives WM_SCAN_CURRENT_KEY
   volatile LONG* cancelFlag = nullptr;  // non-zero = stop
-  HWND hwndIssues = nullptr;       // receives WM_SCAN_ISSUE
-  HWND hwndProgress = nullptr;     // receives WM_SCAN_PROGRESS
+  HWND hwndIssues = nullptr;            // receives WM_SCAN_ISSUE
+  HWND hwndProgress = nullptr;          // receives WM_SCAN_PROGRESS
   IssueList issues;
   // The user's exclusions, lower-cased (set by the scan): no issue whose key
   // path contains one of them, or matches one as a pattern, is added,
@@ -83,7 +83,6 @@ void AddIssue(ScanContext& context, const ScanIssue& issue);
 
 // The issue's full path: root name\key, plus \valueName for a value issue.
 std::string IssueFullPath(const ScanIssue& issue);
-
 
 // Sends `message` with `lParam` when `window` is set and still exists.
 void SendToWindow(HWND window, UINT message, LPARAM lParam);

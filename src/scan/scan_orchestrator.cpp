@@ -71,12 +71,13 @@ void ScanCommonSoftware(Scan& scan) {
 }
 
 void ScanSystemSoftware(Scan& scan) {
-  scan.Walk(kLocalMachine, "", 1, CheckSoftwareValue, kStringsOnly,
-            scan.SkipListOf({"CLSID", "Software\\Classes",
-                             "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\DocFolderPaths",
-                             "Software\\Microsoft\\Windows\\CurrentVersion\\Installer", kUninstall,
-                             "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Cache",
-                             kWow64Node}));
+  scan.Walk(
+      kLocalMachine, "", 1, CheckSoftwareValue, kStringsOnly,
+      scan.SkipListOf({"CLSID", "Software\\Classes",
+                       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\DocFolderPaths",
+                       "Software\\Microsoft\\Windows\\CurrentVersion\\Installer", kUninstall,
+                       "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Cache",
+                       kWow64Node}));
 }
 
 void ScanComObjects(Scan& scan) {
@@ -102,8 +103,8 @@ void ScanHistoryLists(Scan& scan) {
   const SkipList skip = scan.SkipListOf({kWow64Node});
   for (const char* key : kHistoryKeys)
     scan.Walk(kCurrentUser, key, 1, CheckHistoryValue, kEveryType, skip);
-  scan.Walk(kCurrentUser, "Software\\Microsoft\\Internet Explorer\\TypedUrls", 1,
-            CheckHistoryValue, kStringsOnly, scan.SkipListOf({kWow64Node}));
+  scan.Walk(kCurrentUser, "Software\\Microsoft\\Internet Explorer\\TypedUrls", 1, CheckHistoryValue,
+            kStringsOnly, scan.SkipListOf({kWow64Node}));
 }
 
 void ScanStartMenu(Scan& scan) {
@@ -170,16 +171,11 @@ struct AreaStep {
 };
 
 const AreaStep kAreaSteps[] = {
-    {ScanArea::UserSoft, ScanUserSoftware, 13},
-    {ScanArea::CommonSoft, ScanCommonSoftware, 27},
-    {ScanArea::SysSoft, ScanSystemSoftware, 35},
-    {ScanArea::Com, ScanComObjects, 42},
-    {ScanArea::Uninstall, ScanUninstallEntries, 55},
-    {ScanArea::Recent, ScanHistoryLists, 67},
-    {ScanArea::StartMenu, ScanStartMenu, 78},
-    {ScanArea::Dll, ScanSharedDlls, 85},
-    {ScanArea::Language, ScanLocales, 90},
-    {ScanArea::TimeZone, ScanTimeZones, 97},
+    {ScanArea::UserSoft, ScanUserSoftware, 13},      {ScanArea::CommonSoft, ScanCommonSoftware, 27},
+    {ScanArea::SysSoft, ScanSystemSoftware, 35},     {ScanArea::Com, ScanComObjects, 42},
+    {ScanArea::Uninstall, ScanUninstallEntries, 55}, {ScanArea::Recent, ScanHistoryLists, 67},
+    {ScanArea::StartMenu, ScanStartMenu, 78},        {ScanArea::Dll, ScanSharedDlls, 85},
+    {ScanArea::Language, ScanLocales, 90},           {ScanArea::TimeZone, ScanTimeZones, 97},
     {ScanArea::Run, ScanStartupEntries, 100},
 };
 

@@ -113,8 +113,8 @@ int CheckTimeZone(RootKey root, const std::string& parentPath, const std::string
   if (!currentStandardName.empty() && zone.Open(root, zoneKey) == ERROR_SUCCESS &&
       ReadZoneStandardName(zone.Get(), standardName) &&
       !IsZoneInEffect(subkeyName, standardName, currentStandardName))
-    AddIssue(scan, MakeKeyIssue(root, zoneKey, standardName, IssueCategory::kTimeZone,
-                                standardName));
+    AddIssue(scan,
+             MakeKeyIssue(root, zoneKey, standardName, IssueCategory::kTimeZone, standardName));
   return ContinueAnswer(scan);
 }
 
