@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
-# `Kelvane.exe /fix` on a registry seeded with dead and healthy entries of every area: while
-# its partial backup cannot be written nothing changes (exit code 2); then exactly the dead
-# entries go but those that cannot (listed in tmp_rccantremove.lst), Settings.ini records the
-# run, and importing the partial backup gives the registry back value for value.
+# `Kelvane.exe /fix` on a registry seeded with a dead entry in every key a scan area reads (which
+# texts are dead is for the checkers' unit tests) and values of every type: while its partial
+# backup cannot be written nothing changes (exit code 2); then exactly the dead entries go but
+# those that cannot (listed in tmp_rccantremove.lst), Settings.ini records the run, and importing
+# the partial backup gives the registry back value for value.
 set -u
 source "$(dirname "$0")/lib/e2e.sh"
 e2e_init "$@" fix
 
 area 1 TimeZone
 c=$WINEPREFIX/drive_c/KelvaneE2E
-mkdir -p "$c/Present/Folder" "$c/StartMenu/User/Accessories" "$c/StartMenu/Common/KelvaneE2E Common Live"
-for f in live.exe live.dll viewer.exe uninst.exe; do echo e2e >"$c/Present/$f"; done
+# The menu order is judged only while both Programs folders can be listed and one holds a folder.
+mkdir -p "$c/Present" "$c/StartMenu/User/Accessories" "$c/StartMenu/Common"
+echo e2e >"$c/Present/live.exe"
 # Wine's own registry holds entries the scan rightly takes for dead (the zones not in
 # effect, for one): a first fix removes them, so that the checked fixes meet the seed's only.
 kelvane /fix
@@ -39,14 +41,17 @@ dump "$E2E_DIR/before.txt"
 $REGDIFF present "$E2E_DIR/before.txt" "$E2E_DATA/dead-entries.txt" || fail "the seed lacks dead entries"
 
 echo "-- PartialBackup is a file: no partial backup can be written, so nothing is deleted"
-rm -rf "$PROGRAM_DIR/PartialBackup" && echo blocked >"$PROGRAM_DIR/PartialBackup"
+rm -rf "$PROGRAM_DIR/PartialBackup"
+echo blocked >"$PROGRAM_DIR/PartialBackup"
 for key in LastScan LastClean ErrorCnt; do ini_set $key; done
 kelvane /fix 2
 dump "$E2E_DIR/blocked.txt"
 check "the registry is as it was" $REGDIFF same "$E2E_DIR/before.txt" "$E2E_DIR/blocked.txt"
 dead=$(grep -c . "$E2E_DATA/dead-entries.txt")
-check "LastScan, ErrorCnt >= $dead ('$(ini ErrorCnt)'), no LastClean" \
-  eval 'is_stamp "$(ini LastScan)" && [ "$(ini ErrorCnt)" -ge $dead ] && [ -z "$(ini LastClean)" ]'
+check "Settings.ini: LastScan is a time stamp" is_stamp "$(ini LastScan)"
+check "Settings.ini: ErrorCnt ('$(ini ErrorCnt)') counts at least the $dead dead entries" \
+  eval '[ "$(ini ErrorCnt)" -ge $dead ]'
+check "Settings.ini: no LastClean" test -z "$(ini LastClean)"
 
 echo "-- the fix that can back up"
 rm "$PROGRAM_DIR/PartialBackup"
@@ -56,11 +61,14 @@ check "exactly the dead entries are removed, all others unchanged" \
   $REGDIFF removed "$E2E_DIR/before.txt" "$E2E_DIR/after.txt" "$E2E_DATA/dead-entries.txt"
 zone=$(regtool info | head -n 1 | tr -d '\r')
 check "the time zone in effect ($zone) is kept" grep -q "^\"Std\"=1:$(utf16 "$zone")0000$" "$E2E_DIR/after.txt"
-check "Settings.ini: LastScan, LastClean, ErrorCnt=0" \
-  eval 'is_stamp "$(ini LastScan)" && is_stamp "$(ini LastClean)" && [ "$(ini ErrorCnt)" = 0 ]'
+check "Settings.ini: LastScan is a time stamp" is_stamp "$(ini LastScan)"
+check "Settings.ini: LastClean is a time stamp" is_stamp "$(ini LastClean)"
+check "Settings.ini: ErrorCnt=0" test "$(ini ErrorCnt)" = 0
 backup=$(partial_backups)
-check "one partial backup, a REGEDIT4 file PartialBackup\\<yyyy-mm-dd_hh-mm-ss>.reg: $backup" eval \
-  '[[ $backup =~ /PartialBackup/[0-9]{4}(-[0-9]{2}){2}_[0-9]{2}(-[0-9]{2}){2}\.reg$ ]] && [ "$(head -c 8 "$backup")" = REGEDIT4 ]'
+check "one partial backup: $backup" test "$(partial_backups | wc -l)" = 1
+check "it is named PartialBackup\\<yyyy-mm-dd_hh-mm-ss>.reg" \
+  eval '[[ $backup =~ /PartialBackup/[0-9]{4}(-[0-9]{2}){2}_[0-9]{2}(-[0-9]{2}){2}\.reg$ ]]'
+check "it is a REGEDIT4 file" test "$(head -c 8 "$backup")" = REGEDIT4
 lst=$PROGRAM_DIR/tmp_rccantremove.lst
 check "tmp_rccantremove.lst lists each entry that stayed once" has_lines "$lst" \
   'HKEY_CURRENT_USER\Software\KelvaneE2ELocked\ReadOnly\DeadLocked' "$un\\KelvaneE2ELockedEntry" \

@@ -19,11 +19,16 @@ dead_left() { wine reg query "$run_key" /v KelvaneE2EDead >/dev/null 2>&1; }
 for words in /fix -fix --FIX %u0022fix%u0022 /Fix/ '/fix /fix' fix/defrag; do
   fresh
   kelvane "$words"
+  shown=${words//%u0022/\"}
   if [ "$words" = fix/defrag ]; then
-    check "'fix/defrag' runs no job" eval 'dead_left && [ -z "$(ini LastScan)$(ini LastDefrag)$(partial_backups)" ]'
+    check "'$shown' runs no job: the dead value stays" dead_left
+    check "'$shown' runs no job: no LastScan" test -z "$(ini LastScan)"
+    check "'$shown' runs no job: no LastDefrag" test -z "$(ini LastDefrag)"
+    check "'$shown' runs no job: no partial backup" test -z "$(partial_backups)"
   else
-    check "'${words//%u0022/\"}' runs the fix once (one partial backup)" \
-      eval '! dead_left && is_stamp "$(ini LastClean)" && [ "$(partial_backups | wc -l)" = 1 ]'
+    check "'$shown' runs the fix: the dead value is gone" eval '! dead_left'
+    check "'$shown' runs the fix: LastClean is a time stamp" is_stamp "$(ini LastClean)"
+    check "'$shown' runs the fix once: one partial backup" test "$(partial_backups | wc -l)" = 1
   fi
 done
 
@@ -47,9 +52,12 @@ kelvane '/fix /backup'
 full=$(comm -13 <(echo "$before") <(listing) | grep '^Backup/')
 check "one new Backup\\<yyyy-mm-dd-hh-mm-ss>: $full" grep -Eqx 'Backup/[0-9]{4}(-[0-9]{2}){5}' <<<"$full"
 iconv -f UTF-16LE -t UTF-8 "$PROGRAM_DIR/$full/allbak.reg" 2>/dev/null | tr -d '\r' >"$E2E_DIR/allbak.txt"
-check "its allbak.reg exports the whole registry with the value that the fix removed next" \
-  eval 'grep -qxF "[HKEY_LOCAL_MACHINE\Software\Microsoft]" "$E2E_DIR/allbak.txt" &&
-   grep -q "^\"KelvaneE2EDead\"=" "$E2E_DIR/allbak.txt" && ! dead_left && is_stamp "$(ini LastBackup)"'
+check "its allbak.reg exports the whole registry" \
+  grep -qxF "[HKEY_LOCAL_MACHINE\Software\Microsoft]" "$E2E_DIR/allbak.txt"
+check "it holds the dead value: the backup ran before the fix" \
+  grep -q "^\"KelvaneE2EDead\"=" "$E2E_DIR/allbak.txt"
+check "the fix ran after it: the dead value is gone" eval '! dead_left'
+check "LastBackup is a time stamp" is_stamp "$(ini LastBackup)"
 check "retention deleted exactly the partial backups of 60 days and more, the full ones of 90" \
   diff <(printf '%s\n' "PartialBackup/$(stamp _ '61 days ago').reg" "PartialBackup/$(stamp _ '60 days ago').reg" \
     "Backup/$(stamp - '91 days ago')" "Backup/$(stamp - '90 days ago')" | sort) <(comm -23 <(echo "$before") <(listing))
@@ -65,8 +73,10 @@ check "AutoDelBackup=0 and AutoDelFullBackup=0 keep every backup" test "$before"
 echo "-- /defrag"
 hives=$WINEPREFIX/drive_c/KelvaneE2E/Hives at=$(regtool info | sed -n '2s/\r//p')\\KelvaneE2E\\Hives\\
 list='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\hivelist'
-mkdir -p "$hives" && for f in machine default nokey; do echo "hive $f" >"$hives/$f.hiv"; done
-echo stale >"$hives/machine.hiv.regan613" && echo old | tee "$hives"/{machine,nokey}.hiv.regbk109 >/dev/null
+mkdir -p "$hives"
+for f in machine default nokey; do echo "hive $f" >"$hives/$f.hiv"; done
+echo stale >"$hives/machine.hiv.regan613"
+echo old | tee "$hives"/{machine,nokey}.hiv.regbk109 >/dev/null
 set_values <<EOF
 HKEY_LOCAL_MACHINE\KelvaneE2EHive Marker 1 $(utf16 'machine hive marker')0000
 HKEY_LOCAL_MACHINE\KelvaneE2EHive\Sub Count 4 2a000000
@@ -81,12 +91,17 @@ EOF
 dump "$E2E_DIR/before.txt"
 kelvane /defrag
 copy=$hives/machine.hiv.regan613
-check "the HKLM key's compact copy, with its subkey, replaced the stale one beside the hive" eval \
-  'head -n 3 "$copy" | grep -q KelvaneE2EHive && grep -q "^\"Marker\"=" "$copy" && grep -q "^\[Sub\]" "$copy"'
+check "the HKLM key's compact copy replaced the stale one beside the hive" \
+  eval 'head -n 3 "$copy" | grep -q KelvaneE2EHive'
+check "the copy holds the key's value" grep -q "^\"Marker\"=" "$copy"
+check "the copy holds the key's subkey" grep -q "^\[Sub\]" "$copy"
 check "the user hive's copy holds its keys" grep -qi KelvaneE2EDefrag "$hives/default.hiv.regan613"
-check "no copy for a hive without key or without file" test ! -e "$hives/nokey.hiv.regan613" -a ! -e "$hives/nofile.hiv.regan613"
-check "the replaced hive's leftover .regbk109 is gone, no new one, the hive files are untouched" \
-  test "$(cd "$hives" && echo *.regbk109)" = nokey.hiv.regbk109 -a "$(cat "$hives"/{machine,default}.hiv)" = $'hive machine\nhive default'
+check "no copy for a hive without key" test ! -e "$hives/nokey.hiv.regan613"
+check "no copy for a hive without file" test ! -e "$hives/nofile.hiv.regan613"
+check "the replaced hive's leftover .regbk109 is gone, no new one" \
+  test "$(cd "$hives" && echo *.regbk109)" = nokey.hiv.regbk109
+check "the hive files are untouched" \
+  test "$(cat "$hives"/{machine,default}.hiv)" = $'hive machine\nhive default'
 check "LastDefrag is written (hives were analysed)" is_stamp "$(ini LastDefrag)"
 dump "$E2E_DIR/after.txt"
 check "the live registry is unchanged" $REGDIFF same "$E2E_DIR/before.txt" "$E2E_DIR/after.txt"

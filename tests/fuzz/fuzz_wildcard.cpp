@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool match = WildcardMatch(pattern, text);
   // A text always matches itself when it holds no wildcard characters, and
   // "*" + pattern matches whatever pattern matches.
-  if (text.find_first_of("*?") == std::string::npos && !WildcardMatch(text, text))
-    __builtin_trap();
+  if (text.find_first_of("*?") == std::string::npos && !WildcardMatch(text, text)) __builtin_trap();
   if (match && !WildcardMatch("*" + pattern, text)) __builtin_trap();
   return 0;
 }

@@ -20,7 +20,8 @@ TEST(DevicePathToDrivePath, WholeDeviceNamesAndTheLongestWins) {
   // clang-format on
   for (const auto& c : kCases) {
     std::string drivePath = "untouched";
-    EXPECT_EQ(DevicePathToDrivePath(devices, c.devicePath, drivePath), c.drivePath != nullptr);
+    EXPECT_EQ(DevicePathToDrivePath(devices, c.devicePath, drivePath), c.drivePath != nullptr)
+        << c.devicePath;
     EXPECT_EQ(drivePath, c.drivePath ? c.drivePath : "untouched") << c.devicePath;
   }
   std::string drivePath;

@@ -41,11 +41,11 @@ TEST(ExtractFilePath, DrivesAreAskedOnlyAfterTheTextRules) {
   const auto counting = [&](char) { return ++asked > 0; };
   std::string path;
   for (const char* text : {"C:\\x.dll,-101", "%windir%\\x.dll", "C:\\App\\app.exe -silent"})
-    EXPECT_FALSE(ExtractFilePathWith(text, path, counting));
-  EXPECT_EQ(asked, 0);
+    EXPECT_FALSE(ExtractFilePathWith(text, path, counting)) << text;
+  EXPECT_EQ(asked, 0) << "each text fails a text rule first";
   EXPECT_TRUE(ExtractFilePathWith("C:\\x.exe", path, counting));
   EXPECT_EQ(asked, 1);
-  EXPECT_FALSE(ExtractFilePathWith("C:\\x.exe", path, nullptr));
+  EXPECT_FALSE(ExtractFilePathWith("C:\\x.exe", path, nullptr)) << "no drive test: no fixed drive";
 }
 
 TEST(GetFileNameOf, NameAndExtension) {

@@ -38,7 +38,8 @@ TEST(SplitText, EarliestSeparatorWinsAndTiesGoToTheLaterOne) {
       {"x\t\t\ty", {"\t", "\t\t\t"}, false, {"x", "y"}},
       {"x\t\t\ty", {"\t\t\t", "\t"}, false, {"x", "", "", "y"}}};
   // clang-format on
-  for (const auto& c : kCases) EXPECT_EQ(SplitText(c.text, c.separators, c.skipEmpty), c.pieces);
+  for (const auto& c : kCases)
+    EXPECT_EQ(SplitText(c.text, c.separators, c.skipEmpty), c.pieces) << c.text;
 }
 
 TEST(ExpandLanguageEscapes, ReplacesTheThreeEscapesInOrder) {

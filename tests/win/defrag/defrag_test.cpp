@@ -48,7 +48,11 @@ struct ProgressLog {
 };
 
 TEST(HiveRootAndKey, MountPointOfEachKindOfName) {
-  const struct { const char* name; RootKey root; const char* subkey; } cases[] = {
+  const struct {
+    const char* name;
+    RootKey root;
+    const char* subkey;
+  } cases[] = {
       {"\\registry\\machine\\system", kLocalMachine, "system"},
       {"\\REGISTRY\\USER\\.DEFAULT", kUsers, ".DEFAULT"},
       {"\\REGISTRY\\USER\\MACHINEX", kLocalMachine, "MACHINEX"},  // "MACHINE" is looked for first
@@ -89,7 +93,8 @@ class Defrag : public ::testing::Test {
 
 TEST_F(Defrag, DiscoveryFindsTheFileBackedHivesOfFixedDrivesAndEnablesThePrivileges) {
   const std::string deviceOfC = DeviceOfDrive("C:"), deviceOfE = DeviceOfDrive("E:");
-  EXPECT_TRUE(!deviceOfE.empty() && BuildDeviceMap().count(deviceOfE) == 0) << "E: is a CD-ROM";
+  EXPECT_NE(deviceOfE, "") << "the prefix has no drive E:";
+  EXPECT_EQ(BuildDeviceMap().count(deviceOfE), 0u) << "E: is a CD-ROM, no fixed drive";
   const std::string software = folder.WriteFile("Config\\SoftWare", std::string(1234, 'h'));
   const std::string user = folder.WriteFile("Users\\Ann\\NTUSER.DAT", std::string(77, 'u'));
   const std::pair<const char*, std::string> list[] = {
@@ -120,7 +125,10 @@ TEST_F(Defrag, CopiesUsableHivesBesideTheirFilesAndAsksForTheSwap) {
   // Leftovers and records of an earlier analysis must not outlive this one.
   const std::string leftover = folder.WriteFile("Users\\NTUSER.DAT.regan613", "stale");
   SetFileAttributesA(leftover.c_str(), FILE_ATTRIBUTE_READONLY);
-  for (HiveEntry& hive : hives) hive.compactFile = leftover, hive.compactSize = 5;
+  for (HiveEntry& hive : hives) {
+    hive.compactFile = leftover;
+    hive.compactSize = 5;
+  }
   EXPECT_TRUE(AnalyseHives(hives, nullptr, nullptr));
   for (std::size_t i = 0; i < 2; ++i) {
     EXPECT_EQ(hives[i].compactFile, hives[i].file + ".regan613");
@@ -128,9 +136,11 @@ TEST_F(Defrag, CopiesUsableHivesBesideTheirFilesAndAsksForTheSwap) {
     EXPECT_EQ(hives[i].compactSize, copy.size());
     EXPECT_NE(copy.find(i == 0 ? "UserMarker" : "MachineMarker"), std::string::npos) << i;
   }
-  for (std::size_t i = 2; i < hives.size(); ++i)
-    EXPECT_TRUE(hives[i].compactFile.empty() && hives[i].compactSize == 0 &&
-                !FileExists(hives[i].file + ".regan613")) << hives[i].name;
+  for (std::size_t i = 2; i < hives.size(); ++i) {
+    EXPECT_EQ(hives[i].compactFile, "") << hives[i].name << ": the earlier record is cleared";
+    EXPECT_EQ(hives[i].compactSize, 0u) << hives[i].name << ": the earlier record is cleared";
+    EXPECT_FALSE(FileExists(hives[i].file + ".regan613")) << hives[i].name << ": no copy";
+  }
   EXPECT_FALSE(KeyExists(kLocalMachine, "NOSUCHHIVE")) << "the open must not create the key";
   // The machine hive's copy is gone: neither it nor its old backup is touched.
   DeleteFileForced(hives[1].compactFile);
@@ -158,7 +168,11 @@ TEST_F(Defrag, CopiesUsableHivesBesideTheirFilesAndAsksForTheSwap) {
 
 TEST_F(Defrag, AnalysisReportsProgressAroundEachHiveAndStopsWhenAsked) {
   // Only the last run copies the machine hive.
-  const struct { std::size_t count; Reports::value_type stopAt; Reports reports; } cases[] = {
+  const struct {
+    std::size_t count;
+    Reports::value_type stopAt;
+    Reports reports;
+  } cases[] = {
       {3, {kHiveBefore, 1}, {{0, 3}, {2, 0}, {3, 0}, {2, 1}, {4, 1}}},
       {3, {kHiveAfter, 0}, {{0, 3}, {2, 0}, {3, 0}, {4, 0}}},
       {0, {-1, 0}, {{5, 0}}},
@@ -170,6 +184,8 @@ TEST_F(Defrag, AnalysisReportsProgressAroundEachHiveAndStopsWhenAsked) {
     ProgressLog log{hives, c.stopAt, {}};
     EXPECT_EQ(AnalyseHives(hives, ProgressLog::Callback, &log), c.stopAt.first < 0);
     EXPECT_EQ(log.reports, c.reports) << "stop at " << c.stopAt.first;
-    EXPECT_EQ(FileExists(folder / "config\\software.regan613"), c.stopAt.first < 0 && c.count);
+    const bool ranToTheEnd = c.stopAt.first < 0 && c.count != 0;
+    EXPECT_EQ(FileExists(folder / "config\\software.regan613"), ranToTheEnd)
+        << "stop at " << c.stopAt.first << ": the machine hive's copy";
   }
 }

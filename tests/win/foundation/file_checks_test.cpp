@@ -38,19 +38,23 @@ TEST(FileChecks, ExistenceCreationForcedDeletionAndFixedDrives) {
   for (const auto& c : cases) EXPECT_EQ(Existence(c.first), c.second) << c.first;
 
   CreateFolderPath(folder / "A\\B");  // only the prefixes that end before a backslash
-  EXPECT_TRUE(FolderExists(folder / "A") && !PathExists(folder / "A\\B"));
+  EXPECT_TRUE(FolderExists(folder / "A"));
+  EXPECT_FALSE(PathExists(folder / "A\\B")) << "no backslash follows B";
   CreateFolderPath(folder / "A\\B\\C\\");
   EXPECT_TRUE(FolderExists(folder / "A\\B\\C"));
   std::string path;  // the text rules over the real drives
-  EXPECT_TRUE(ExtractFilePath("\"" + file + "\" /S", path) && path == file) << path;
-  EXPECT_FALSE(ExtractFilePath("E:\\setup.exe", path));
+  EXPECT_TRUE(ExtractFilePath("\"" + file + "\" /S", path));
+  EXPECT_EQ(path, file);
+  EXPECT_FALSE(ExtractFilePath("E:\\setup.exe", path)) << "E: is a CD-ROM drive";
   EXPECT_EQ(GetFileSize64(folder.WriteFile("five.bin", "12345")), 5u);
   SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   EXPECT_TRUE(DeleteFileForced(file));
-  EXPECT_FALSE(FileExists(file) || DeleteFileForced(file));
+  EXPECT_FALSE(FileExists(file));
+  EXPECT_FALSE(DeleteFileForced(file)) << "a second deletion finds nothing";
 
   const std::string letters = GetFixedDriveLetters();  // E: is a CD-ROM drive
-  EXPECT_TRUE(IsFixedDriveLetter('C') && !IsFixedDriveLetter('E')) << letters;
+  EXPECT_TRUE(IsFixedDriveLetter('C')) << letters;
+  EXPECT_FALSE(IsFixedDriveLetter('E')) << letters;
   for (char c = 'A'; c <= 'Z'; ++c)
     EXPECT_EQ(IsFixedDriveLetter(c), letters.find(c) != std::string::npos) << c;
 }

@@ -54,8 +54,9 @@ TEST(ProgramFiles, LanguageTextsComeFromThePrimaryThenTheFallbackThenTheKeyItsel
   const std::string primary = folder.WriteFile("de.txt", "[String]\nL0001=Start\nL0002=A\\nB\n");
   LanguageTable table;
   table.Open(primary, folder.WriteFile("en.txt", "[String]\nL0004=Defrag\n"));
-  EXPECT_EQ(table.Lookup("L0001", true) + table.Lookup("L0004", true) + table.Lookup("L9999", true),
-            "StartDefragL9999");
+  EXPECT_EQ(table.Lookup("L0001", true), "Start") << "from the primary file";
+  EXPECT_EQ(table.Lookup("L0004", true), "Defrag") << "from the fallback file";
+  EXPECT_EQ(table.Lookup("L9999", true), "L9999") << "in neither file";
   EXPECT_EQ(table.Lookup("L0002", false), "A\\nB");
   WritePrivateProfileStringA("String", "L0001", "Neustart", primary.c_str());
   EXPECT_EQ(table.Lookup("L0001", true), "Neustart");  // an edit is seen at once
@@ -94,8 +95,8 @@ TEST(ProgramFiles, TheLanguageChooserListsTheFilesAndFindsTheirFlags) {
 TEST(ShippedFiles, EnglishFormatsCarryTheConversionsTheirCallersPassAndTheProgramItsVersion) {
   UseRepositoryLanguage();
   const auto conversions = [](const char* key) {
-    return std::regex_replace(LanguageText(key), std::regex("(%[-+ #0-9.]*(I64)?[a-zA-Z])|%%|[^%]+|%"),
-                              "$1");
+    return std::regex_replace(LanguageText(key),
+                              std::regex("(%[-+ #0-9.]*(I64)?[a-zA-Z])|%%|[^%]+|%"), "$1");
   };
   for (const char* category : {"L0045", "L0047", "L0048", "L0049", "L0050", "L0051", "L0052",
                                "L0053", "L0054", "L0055", "L0056"})
@@ -103,9 +104,10 @@ TEST(ShippedFiles, EnglishFormatsCarryTheConversionsTheirCallersPassAndTheProgra
   EXPECT_EQ(conversions("L0090"), "%02d%02d%04d%02d%02d%02d");
   for (const char* done : {"L0149", "L0167", "L0170"}) {
     EXPECT_EQ(conversions(done), "%s%I64d") << done;
-    EXPECT_NE(FormatLanguageText(done, "today", 12345678901LL).find("12345678901"), std::string::npos);
+    EXPECT_NE(FormatLanguageText(done, "today", 12345678901LL).find("12345678901"),
+              std::string::npos);
   }
-  EXPECT_EQ(GetProductName(KelvaneExePath()) + " " + GetProductVersion(KelvaneExePath()),
-            "Kelvane 3.0");
+  EXPECT_EQ(GetProductName(KelvaneExePath()), "Kelvane");
+  EXPECT_EQ(GetProductVersion(KelvaneExePath()), "3.0");
   EXPECT_EQ(GetProductName(SourcePath("package\\Language\\English.txt")), "");  // no resource
 }

@@ -57,14 +57,13 @@ TEST_F(BackupManager, RetentionDeletesExactlyTheStampedBackupsOldEnough) {
   const struct {
     const char* settings[4];                   // as kKeys; nullptr: not set
     const char *partialDeleted, *fullDeleted;  // per age below, '1' = deleted
-  } kCases[] = {
-      // 60 and 90 days; a stamp in the future is never old, however far ahead.
-      {{nullptr, nullptr, nullptr, nullptr}, "100000", "100000"},
-      {{"0", "0", "1", "0"}, "000000", "100000"},    // switched off; 0 days reads as 90
-      {{"1", "10", "1", "-1"}, "110010", "100000"},  // 10 days; -1 reads as 90
-      {{"1", "0", "0", "0"}, "100000", "000000"},    // 0 reads as 60; switched off
-      {{"1", "-1", "1", "10"}, "100000", "110010"},
-      {{"yes", "5x", "1", "99999999999"}, "100000", "100000"}};  // typos read as defaults
+  } kCases[] = {// 60 and 90 days; a stamp in the future is never old, however far ahead.
+                {{nullptr, nullptr, nullptr, nullptr}, "100000", "100000"},
+                {{"0", "0", "1", "0"}, "000000", "100000"},    // switched off; 0 days reads as 90
+                {{"1", "10", "1", "-1"}, "110010", "100000"},  // 10 days; -1 reads as 90
+                {{"1", "0", "0", "0"}, "100000", "000000"},    // 0 reads as 60; switched off
+                {{"1", "-1", "1", "10"}, "100000", "110010"},
+                {{"yes", "5x", "1", "99999999999"}, "100000", "100000"}};  // typos read as defaults
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.partialDeleted + std::string(" ") + c.fullDeleted);
     for (int k = 0; k < 4; ++k)

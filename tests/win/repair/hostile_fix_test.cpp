@@ -62,7 +62,8 @@ TEST_F(HostileFix, LinksAreNeverFollowedBackedUpOrDeleted) {
   CreateLink(kLocalMachine, kUninstall + "\\IsLink",
              sandbox.KernelPath(kLocalMachine, "Software\\Healthy2"));
   const std::vector<ScanIssue> issues = {
-      KeyIssue(kLocalMachine, kUninstall + "\\Dead"), KeyIssue(kLocalMachine, kUninstall + "\\Loop"),
+      KeyIssue(kLocalMachine, kUninstall + "\\Dead"),
+      KeyIssue(kLocalMachine, kUninstall + "\\Loop"),
       KeyIssue(kLocalMachine, kUninstall + "\\IsLink"),
       ValueIssue(kLocalMachine, kUninstall + "\\IsLink", "UninstallString")};
   for (int backup : {1, 0}) {
@@ -135,8 +136,8 @@ TEST_F(HostileFix, ATypoInTheBackupSwitchKeepsTheBackupAndRetentionSparesThisRun
   const std::string ownOld =
       program.WriteFile("PartialBackup\\" + PartialBackupName(old) + ".reg", "REGEDIT4\r\n");
   NoteBackupOfThisRun(ownOld);
-  const FixResult result = FixIssues({ValueIssue(kCurrentUser, "Software\\Demo", "Dead")},
-                                     program.path());
+  const FixResult result =
+      FixIssues({ValueIssue(kCurrentUser, "Software\\Demo", "Dead")}, program.path());
   EXPECT_EQ(result.deleted, 1u);
   EXPECT_NE(ReadWholeFile(result.backupPath).find("\"Dead\"="), std::string::npos);
   PrunePartialBackups(program.path());
@@ -150,7 +151,8 @@ TEST_F(HostileFix, ANameWithALineBreakIsOneLineOfTheCannotRemoveListAndMatchesAg
   RecordCannotRemove(program.path(), IssueFullPath(issue));
   RecordCannotRemove(program.path(), "HKEY_CURRENT_USER\\Software\\Next");
   EXPECT_EQ(CannotRemoveFile(),
-            "HKEY_CURRENT_USER\\Software\\line\x1d\x1c" "break\r\nHKEY_CURRENT_USER\\Software\\Next\r\n");
+            "HKEY_CURRENT_USER\\Software\\line\x1d\x1c"
+            "break\r\nHKEY_CURRENT_USER\\Software\\Next\r\n");
   LoadCannotRemoveList(program.path());
   EXPECT_TRUE(IsKnownUnremovable(issue));
   EXPECT_TRUE(IsKnownUnremovable(KeyIssue(kCurrentUser, "Software\\Next")));

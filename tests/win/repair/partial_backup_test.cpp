@@ -25,8 +25,13 @@ namespace {
 
 // An issue below HKEY_CURRENT_USER: one value, or without a name the whole key.
 ScanIssue Issue(const std::string& key, const char* valueName = nullptr) {
-  return {kCurrentUser, key, valueName ? valueName : "", "", "",
-          valueName ? REG_SZ : kWholeKeyType, valueName == nullptr};
+  return {kCurrentUser,
+          key,
+          valueName ? valueName : "",
+          "",
+          "",
+          valueName ? REG_SZ : kWholeKeyType,
+          valueName == nullptr};
 }
 
 // Every key (relative to the start) and value of a tree, as the wide API reports them.
@@ -35,16 +40,22 @@ void ReadTree(HKEY parent, const std::wstring& name, const std::wstring& path, W
   if (key.OpenFollowingLinks(parent, name) != ERROR_SUCCESS) return;
   const HKEY opened = key.Get();
   WideRegValues& values = tree[path];
-  std::vector<wchar_t> text(16384);  // the longest name the registry allows
-  std::vector<unsigned char> data(1 << 16);
-  DWORD length = 16384, size = 1 << 16, type = 0;
-  for (DWORD i = 0; RegEnumValueW(opened, i, text.data(), &length, nullptr, &type, data.data(),
-                                  &size) == ERROR_SUCCESS;
-       ++i, length = 16384, size = 1 << 16)
+  const DWORD kLongestName = 16384;  // the longest name the registry allows
+  const DWORD kDataSize = 1 << 16;   // more than any value of these tests holds
+  std::vector<wchar_t> text(kLongestName);
+  std::vector<unsigned char> data(kDataSize);
+  for (DWORD i = 0;; ++i) {
+    DWORD length = kLongestName, size = kDataSize, type = 0;
+    if (RegEnumValueW(opened, i, text.data(), &length, nullptr, &type, data.data(), &size) !=
+        ERROR_SUCCESS)
+      break;
     values[{text.data(), length}] = {type, {data.begin(), data.begin() + size}};
-  for (DWORD i = 0; length = 16384, RegEnumKeyExW(opened, i, text.data(), &length, nullptr, nullptr,
-                                                  nullptr, nullptr) == ERROR_SUCCESS;
-       ++i) {
+  }
+  for (DWORD i = 0;; ++i) {
+    DWORD length = kLongestName;
+    if (RegEnumKeyExW(opened, i, text.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS)
+      break;
     const std::wstring child(text.data(), length);
     ReadTree(opened, child, path.empty() ? child : path + L"\\" + child, tree);
   }
@@ -128,7 +139,8 @@ TEST_F(PartialBackup, FixDeletesNothingWhenTheBackupAskedForCannotBeWritten) {
   EXPECT_EQ(CannotRemoveFile(), "");
   // The interactive fix keeps its rows and writes nothing then.
   EXPECT_FALSE(FinishInteractiveFix(result, 2));
-  EXPECT_EQ(ReadSetting(kKeyErrorCount) + ReadSetting(kKeyLastClean), "");
+  EXPECT_EQ(ReadSetting(kKeyErrorCount), "");
+  EXPECT_EQ(ReadSetting(kKeyLastClean), "");
   // Without a backup asked for the issues go at once; an empty key never names the root.
   WriteSettingInt(kKeyBackupWhenClean, 0);
   result = FixIssues({Issue("Software\\Dead"), Issue("")}, program.path());

@@ -64,7 +64,8 @@ class Checkers : public CheckerHarness {
   void ExpectFound(Texts expected) {
     ExpectAnnounced();
     Texts found = DescribeIssues(context.issues);
-    std::sort(found.begin(), found.end()), std::sort(expected.begin(), expected.end());
+    std::sort(found.begin(), found.end());
+    std::sort(expected.begin(), expected.end());
     EXPECT_EQ(found, expected);
   }
 };
@@ -107,8 +108,11 @@ TEST_F(Checkers, LeaveHealthyAndUnjudgeableEntriesAlone) {
     SetString(kLocalMachine, kClasses + key + "\\Shell\\" + verb + "\\Command", "", text);
   };
   command("\\.long", gone + " /" + std::string(498 - gone.size(), 'x'), "Open");
-  command("\\lonefile", gone, "Open"), command("\\.verb", gone, "Open");
-  command("\\vfile", gone, "Edit"), command("", gone, "Open"), command("\\Vendor", gone, "Open");
+  command("\\lonefile", gone, "Open");
+  command("\\.verb", gone, "Open");
+  command("\\vfile", gone, "Edit");
+  command("", gone, "Open");
+  command("\\Vendor", gone, "Open");
   command("\\Vendor\\pfile", gone, "Open");
   SetString(kLocalMachine, kClasses + "\\.verb", "", "vfile");
   SetString(kLocalMachine, kClasses + "\\.root", "", "\\");
@@ -132,6 +136,8 @@ TEST_F(Checkers, ReportWhatIsGoneOrEmptyWithEveryField) {
   const std::string quoted = "\"" + gone + "\" /run", open = "\"" + gone + "\" \"%1\"";
   SetString(kCurrentUser, app, "", quoted);
   SetString(kCurrentUser, app, old, data);  // both gone: the name is reported
+  const std::string withNul = gone + std::string(1, '\0') + here;  // judged up to its first zero
+  SetValue(kCurrentUser, app, "WithNul", REG_SZ, withNul.data(), DWORD(withNul.size() + 1));
   const std::string cls = "CLSID\\{0A1B2C3D-1111-2222-3333-444455556666}";
   const std::string lower = kClasses + "\\CLSID\\{a-b-c-d-e}";
   SetString(kClassesRoot, cls + "\\InprocServer32", "", folder / "x.dll");
@@ -146,7 +152,8 @@ TEST_F(Checkers, ReportWhatIsGoneOrEmptyWithEveryField) {
   SetString(kLocalMachine, kUninstall + "\\Quoted", "UninstallString", "\"" + gone + "\" /S");
   SetValue(kLocalMachine, kUninstall + "\\Raw", "UninstallString", REG_SZ, gone.data(),
            gone.size());
-  folder.MakeFolder("Programs\\Accessories"), folder.MakeFolder("Programs\\Zubeh\xF6r");
+  folder.MakeFolder("Programs\\Accessories");
+  folder.MakeFolder("Programs\\Zubeh\xF6r");
   folder.WriteFile("Programs\\Old Tools.lnk");
   ListSubfolders(folder / "Programs", folders, ListInto::kEmptied, 0);
   for (const char* name : {"accessories", "ZUBEH\xD6R", "Access", "Old Tools"})
@@ -170,6 +177,7 @@ TEST_F(Checkers, ReportWhatIsGoneOrEmptyWithEveryField) {
   // clang-format off
   ExpectFound({Issue(kCurrentUser, app, "", quoted, path + gone, REG_SZ),
       Issue(kCurrentUser, app, old, data, path + old, REG_SZ),
+      Issue(kCurrentUser, app, "WithNul", gone, path + gone, REG_SZ),
       KeyIssue(kClassesRoot, cls, com + "x.dll"), KeyIssue(kLocalMachine, lower, com + "Srv.EXE"),
       KeyIssue(kLocalMachine, kClasses + "\\.abc", assoc + open),
       KeyIssue(kLocalMachine, kClasses + "\\abcfile", assoc + open),
@@ -195,11 +203,13 @@ TEST_F(Checkers, ReportWhatIsGoneOrEmptyWithEveryField) {
 TEST_F(Checkers, TimeZoneReportsEveryZoneButTheOneInEffect) {
   TIME_ZONE_INFORMATION info = {};
   DYNAMIC_TIME_ZONE_INFORMATION dynamic = {};
-  GetTimeZoneInformation(&info), GetDynamicTimeZoneInformation(&dynamic);
+  GetTimeZoneInformation(&info);
+  GetDynamicTimeZoneInformation(&dynamic);
   char current[128] = {}, keyName[128] = {};
   WideCharToMultiByte(CP_ACP, 0, info.StandardName, -1, current, 127, nullptr, nullptr);
   WideCharToMultiByte(CP_ACP, 0, dynamic.TimeZoneKeyName, -1, keyName, 127, nullptr, nullptr);
-  ASSERT_TRUE(*current && *keyName);
+  ASSERT_NE(*current, '\0') << "the zone in effect has no standard name";
+  ASSERT_NE(*keyName, '\0') << "the zone in effect has no key name";
   std::string otherCase = current;
   for (char& c : otherCase) c ^= isalpha(static_cast<unsigned char>(c)) ? 0x20 : 0;
   const std::string zones = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\";
@@ -209,8 +219,8 @@ TEST_F(Checkers, TimeZoneReportsEveryZoneButTheOneInEffect) {
   SetString(kLocalMachine, zones + "B Other Case", "Std", otherCase);
   SetString(kLocalMachine, zones + "C No Std", "Dlt", current);
   Enumerate(kLocalMachine, zones, CheckTimeZone, &context);
-  ExpectFound(
-      {KeyIssue(kLocalMachine, zones + "B Other Case", "Unused time zone: " + otherCase, otherCase)});
+  const std::string unused = "Unused time zone: " + otherCase;
+  ExpectFound({KeyIssue(kLocalMachine, zones + "B Other Case", unused, otherCase)});
 }
 
 TEST_F(Checkers, EachCheckerReadsDataUpToItsLengthAndStopsAfterTheEntryInHand) {
@@ -221,7 +231,8 @@ TEST_F(Checkers, EachCheckerReadsDataUpToItsLengthAndStopsAfterTheEntryInHand) {
   for (ValueVisitor checker : {CheckSoftwareValue, CheckComServerValue, CheckHistoryValue,
                                CheckSharedDllValue, CheckStartupValue, CheckLocaleValue})
     EXPECT_EQ(checker(kClassesRoot, server, "", 0, REG_SZ, data, DWORD(gone.size()), &context), 0);
-  CreateKey(kLocalMachine, "Software\\P\\.a"), CreateKey(kLocalMachine, "Software\\P\\.b");
+  CreateKey(kLocalMachine, "Software\\P\\.a");
+  CreateKey(kLocalMachine, "Software\\P\\.b");
   for (KeyVisitor checker : {CheckFileAssociation, CheckUninstallEntry, CheckStartMenuOrder,
                              CheckEmptySoftwareKey, CheckTimeZone})
     Enumerate(kLocalMachine, "Software\\P", checker,
@@ -261,7 +272,9 @@ TEST_F(Checkers, AddIssueDropsCannotRemoveEntriesByWholePathIgnoringCase) {
   ASSERT_TRUE(DestroyWindow(destroyed));
   for (HWND window : {HWND(nullptr), destroyed}) {
     ScanContext other{"", window, nullptr, window, window, {}, {}};
-    ReportCurrentKey(other, "", false), ReportProgressPercent(other, 5), AddIssue(other, kept[0]);
+    ReportCurrentKey(other, "", false);
+    ReportProgressPercent(other, 5);
+    AddIssue(other, kept[0]);
     EXPECT_EQ(other.issues.size(), 1u);
   }
 }

@@ -31,8 +31,8 @@ bool CreateWideFile(const std::wstring& path) {
   for (std::size_t cut = path.find(L'\\', 7); cut != std::wstring::npos;
        cut = path.find(L'\\', cut + 1))
     CreateDirectoryW((L"\\\\?\\" + path.substr(0, cut)).c_str(), nullptr);
-  const ScopedFileHandle file(CreateFileW((L"\\\\?\\" + path).c_str(), GENERIC_WRITE, 0,
-                                          nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const ScopedFileHandle file(CreateFileW((L"\\\\?\\" + path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   return file.IsValid();
 }
 
@@ -67,11 +67,17 @@ class HostileEntries : public CheckerHarness {
 TEST_F(HostileEntries, NamesTheCodePageCannotSpellAreNeverReportedOrWalkedUnderAnotherName) {
   const std::wstring uninstall = AnsiToWide(kUninstall);
   // Best fit spells U+FF3C as '\': the odd entry would pass for the healthy App\Components.
-  SetWide(kLocalMachine, uninstall + L"\\App\xFF3C" L"Components", L"UninstallString",
-          AnsiToWide(gone));
+  SetWide(kLocalMachine,
+          uninstall +
+              L"\\App\xFF3C"
+              L"Components",
+          L"UninstallString", AnsiToWide(gone));
   SetString(kLocalMachine, kUninstall + "\\App\\Components", "UninstallString", here);
   // U+0100 becomes 'A': the dead value would be taken for the healthy "AAB".
-  SetWide(kCurrentUser, L"Software\\Odd", L"\x0100" L"AB", AnsiToWide(gone));
+  SetWide(kCurrentUser, L"Software\\Odd",
+          L"\x0100"
+          L"AB",
+          AnsiToWide(gone));
   SetString(kCurrentUser, "Software\\Odd", "AAB", here);
   // Nothing below an odd key is reached under its misspelt name either.
   SetWide(kCurrentUser, L"Software\\Odd\\\x0100\\Sub", L"Dead", AnsiToWide(gone));
@@ -94,7 +100,8 @@ TEST_F(HostileEntries, WalksNeverFollowALinkNorGoRoundALoop) {
   CreateLink(kCurrentUser, "Software\\Vendor\\ToTarget",
              sandbox.KernelPath(kCurrentUser, "Software\\Target"));
   SetString(kCurrentUser, "Software\\Loop", "DeadInLoop", gone);
-  CreateLink(kCurrentUser, "Software\\Loop\\Again", sandbox.KernelPath(kCurrentUser, "Software\\Loop"));
+  CreateLink(kCurrentUser, "Software\\Loop\\Again",
+             sandbox.KernelPath(kCurrentUser, "Software\\Loop"));
   Walk(kCurrentUser, "Software", CheckSoftwareValue);
   // Each dead value once, under its own path; the links themselves hold no value to report.
   EXPECT_EQ(Found(), (Texts{"Software\\Loop|DeadInLoop", "Software\\Target|DeadInTarget"}));
@@ -133,8 +140,9 @@ TEST_F(HostileEntries, AnUninstallEntryIsEmptyOnlyWithNeitherValuesNorSubkeys) {
   // it is still judged (the long one itself is beyond what Wine's ANSI calls can open).
   CreateKey(kLocalMachine, kUninstall + "\\Zed");
   HKEY longest = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(ToHkey(kLocalMachine), AnsiToWide(kUninstall + "\\" + std::string(255, 'L')).c_str(),
-                            0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &longest, nullptr),
+  const std::wstring longestName = AnsiToWide(kUninstall + "\\" + std::string(255, 'L'));
+  ASSERT_EQ(RegCreateKeyExW(ToHkey(kLocalMachine), longestName.c_str(), 0, nullptr, 0,
+                            KEY_ALL_ACCESS, nullptr, &longest, nullptr),
             ERROR_SUCCESS);
   RegCloseKey(longest);
   Enumerate(kLocalMachine, kUninstall, CheckUninstallEntry);

@@ -85,8 +85,8 @@ TEST_F(RegistryWalker, StopAnswerUnwindsAWalkAndEndsAnEnumeration) {
   EnumSubkeys(kCurrentUser, "Software\\A", Record, &stopped, 0, 0xFFFFFFFFu, 0);
   EXPECT_EQ(stopped.calls, Calls{"K Software\\A|B|0|0"});
   EXPECT_FALSE(HasNoSubkeys(kCurrentUser, "Software\\A"));
-  EXPECT_TRUE(HasNoSubkeys(kCurrentUser, "Software\\A\\D") &&
-              HasNoSubkeys(kCurrentUser, "Software\\Missing"));
+  EXPECT_TRUE(HasNoSubkeys(kCurrentUser, "Software\\A\\D")) << "values only";
+  EXPECT_TRUE(HasNoSubkeys(kCurrentUser, "Software\\Missing")) << "a missing key has none";
 }
 
 }  // namespace

@@ -84,8 +84,11 @@ TEST_F(ScanConfig, AFileThatDidNotLoadIsNeverWritten) {
   for (const std::string content : {"", "<Config><Areas>", "\xff\xfe<"}) {
     if (!content.empty()) Write(content);
     const ScanConfigDocument document = LoadScanConfig(xml);
-    EXPECT_FALSE(document.IsLoaded() || document.Save()) << content;
-    EXPECT_FALSE(WriteAreaFlags(xml, {}) || WriteExclusions(xml, {"A"}) || AddExclusion(xml, "A"));
+    EXPECT_FALSE(document.IsLoaded()) << content;
+    EXPECT_FALSE(document.Save()) << content;
+    EXPECT_FALSE(WriteAreaFlags(xml, {})) << content;
+    EXPECT_FALSE(WriteExclusions(xml, {"A"})) << content;
+    EXPECT_FALSE(AddExclusion(xml, "A")) << content;
     EXPECT_EQ(FileExists(xml), !content.empty());
     EXPECT_EQ(ReadWholeFile(xml), content);
   }
@@ -96,7 +99,8 @@ TEST_F(ScanConfig, AFileThatDidNotLoadIsNeverWritten) {
   read.dom()->AddRef();
   EXPECT_FALSE(ScanConfigDocument(ComPtr<IXMLDOMDocument>(read.dom()), xml, false).Save());
   ASSERT_TRUE(SetFileAttributesA(xml.c_str(), FILE_ATTRIBUTE_READONLY));
-  EXPECT_FALSE(AddExclusion(xml, "B") || WriteAreaFlags(xml, AreaFlags{}));
+  EXPECT_FALSE(AddExclusion(xml, "B")) << "read-only";
+  EXPECT_FALSE(WriteAreaFlags(xml, AreaFlags{})) << "read-only";
   SetFileAttributesA(xml.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(ReadWholeFile(xml), content);
   bool loaded = true;  // without COM on the thread nothing loads
@@ -111,7 +115,8 @@ TEST_F(ScanConfig, ShippedSettingsSwitchEverythingOnButTimeZones) {
   expected[AreaIndex(ScanArea::TimeZone)] = false;
   EXPECT_EQ(ReadAreaFlags(shipped, true), expected);
   EXPECT_EQ(ReadAreaFlags(shipped, false), expected);
-  EXPECT_TRUE(ReadExclusions(shipped, true).empty() && ReadExclusions(shipped, false).empty());
+  EXPECT_EQ(ReadExclusions(shipped, true), Strings{}) << "the factory list";
+  EXPECT_EQ(ReadExclusions(shipped, false), Strings{}) << "the user's list";
   // A copy takes the user's exclusions.
   Write(ReadWholeFile(shipped));
   ASSERT_TRUE(AddExclusion(xml, "HKEY_CURRENT_USER\\Software\\Foo"));

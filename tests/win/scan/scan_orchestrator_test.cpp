@@ -50,7 +50,8 @@ class ScanOrchestrator : public CheckerHarness {
   }
   // The issues of one scan, sorted; the progress after every area, run or not.
   Texts Scan() {
-    recorder.progress.clear(), RunScan(context);
+    recorder.progress.clear();
+    RunScan(context);
     EXPECT_EQ(recorder.progress,
               (std::vector<int>{3, 13, 27, 35, 42, 55, 67, 78, 85, 90, 97, 100}));
     Texts keys;
@@ -123,7 +124,8 @@ TEST_F(ScanOrchestrator, MenuOrderIsJudgedOnlyWhileBothProgramsFoldersCanBeListe
   Configure({"StartMenu"});
   const std::string shell = kCv + "\\Explorer\\Shell Folders";
   const std::string order = kCv + "\\Explorer\\MenuOrder\\Start Menu\\Programs\\";
-  folder.MakeFolder("User\\Games"), folder.MakeFolder("Common\\Tools");
+  folder.MakeFolder("User\\Games");
+  folder.MakeFolder("Common\\Tools");
   SetString(kCurrentUser, shell, "Programs", folder / "User");
   SetString(kLocalMachine, shell, "Common Programs", folder / "Common");
   for (const char* entry : {"Games", "tools", "Old Tools"}) CreateKey(kCurrentUser, order + entry);
@@ -140,7 +142,8 @@ TEST_F(ScanOrchestrator, CancellingKeepsWhatWasFoundAndEveryLaterAreaReportsProg
   Hook([&](UINT message, LPARAM) { cancel = cancel || message == WM_SCAN_ISSUE; });
   // The first issue, and at most the first value of each later walk.
   const Texts found = Scan();
-  ASSERT_TRUE(!found.empty() && found.size() <= 2u);
+  ASSERT_FALSE(found.empty()) << "the issue found before the cancel is kept";
+  EXPECT_LE(found.size(), 2u) << "after the cancel, each later walk reads at most its first value";
   EXPECT_EQ(context.issues[0].key, "Software\\Vendor0");
 }
 

@@ -17,7 +17,8 @@ namespace {
 
 RegKey CreatedKey(HKEY parent, const std::string& key) {
   RegKey created;
-  EXPECT_EQ(created.Create(parent, key, 0, KEY_ALL_ACCESS), ERROR_SUCCESS) << "cannot create " << key;
+  EXPECT_EQ(created.Create(parent, key, 0, KEY_ALL_ACCESS), ERROR_SUCCESS)
+      << "cannot create " << key;
   return created;
 }
 
@@ -53,9 +54,9 @@ void RemoveStaleSandboxes(const char* parent) {
   std::vector<std::string> stale;
   char name[256];
   for (DWORD i = 0; RegEnumKeyA(sandboxes.Get(), i, name, sizeof name) == ERROR_SUCCESS; ++i) {
-    const ScopedKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, std::strtoul(name, nullptr, 10)));
-    const bool alive =
-        process.IsValid() && WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
+    const ScopedKernelHandle process(
+        OpenProcess(SYNCHRONIZE, FALSE, std::strtoul(name, nullptr, 10)));
+    const bool alive = process.IsValid() && WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
     if (!alive) stale.push_back(name);
   }
   for (const std::string& key : stale) DeleteTree(sandboxes.Get(), key);
