@@ -16,6 +16,7 @@
 #include "foundation/settings_store.h"
 #include "foundation/version_info.h"
 #include "repair/backup_retention.h"
+#include "ui/main_window.h"
 
 namespace kelvane {
 
@@ -53,14 +54,14 @@ void InitWindowControls() {
 
 }  // namespace
 
-int RunProgram(HINSTANCE, const char* commandLine, int) {
+int RunProgram(HINSTANCE, const char* commandLine, int showCommand) {
   const std::string programFolder = GetProgramFolder();
   SetSettingsPaths(programFolder + "\\Settings.ini", programFolder + "\\Settings.xml");
   SetCommandLineWords(SplitCommandLine(commandLine, true));
 
   const std::string languageFile = ReadSetting(kKeyLanguageFile);
   ProcessLanguageTable().Open(programFolder + "\\Language\\" + languageFile,
-                  programFolder + "\\Language\\English.txt");
+                              programFolder + "\\Language\\English.txt");
 
   const bool interactive = CommandLineWords().empty();
   if (!interactive) SetUnhandledExceptionFilter(EndCrashedJob);
@@ -74,9 +75,8 @@ int RunProgram(HINSTANCE, const char* commandLine, int) {
                 MB_OK | MB_ICONEXCLAMATION);
   }
 
-  // Without words the main window runs here; until it exists, an interactive
-  // start runs start-up and retention only.
-  const int exitCode = interactive ? kExitSuccess : RunCommandLineJobs();
+  // Without words the main window runs until it is closed.
+  const int exitCode = interactive ? RunMainWindow(commandLine, showCommand) : RunCommandLineJobs();
 
   PrunePartialBackups(programFolder);
   PruneFullBackups(programFolder);

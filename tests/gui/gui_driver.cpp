@@ -1,0 +1,377 @@
+// The GUI tests' window driver, run under wine beside the program it drives;
+// it finds windows and answers them with messages, as a second process can.
+// WINDOW is a visible top-level window's exact title or its class ("#32768").
+//   run EXE SECONDS                 starts EXE without words in its own folder and waits;
+//                                   prints "exit CODE" (a program still running then is
+//                                   ended, and the driver fails)
+//   wait-window WINDOW SECONDS      until such a window is shown
+//   wait-gone WINDOW SECONDS        until none is left
+//   click WINDOW ID                 posts BM_CLICK to control ID (a click may open a modal loop)
+//   key WINDOW escape|return|tab|down  posts a key press to the window's focused control
+//   close WINDOW                    posts the close box's command
+//   text WINDOW ID                  prints the control's text (of a drop-down list: the entry
+//                                   selected)
+//   select-combo WINDOW ID TEXT     selects the entry TEXT of the drop-down list ID
+//   menu-pick TEXT POSITION SECONDS chooses the POSITION-th entry (separators not counted) of
+//                                   the open pop-up menu, which must read TEXT where the menu
+//                                   can be read
+//   answer-box TEXT SECONDS         a message box whose text holds TEXT: prints
+//                                   "CAPTION<tab>TEXT" and presses OK
+//   captions WINDOW                 "ID<tab>CLASS<tab>CAPTION" of the window and of each of its
+//                                   descendants, one a line
+//   shot WINDOW OUT.png             the window's rectangle of the screen (with a pop-up menu
+//                                   it has open) as a PNG picture
+// Exits 0, 1 on failure (a timeout too), 2 on bad usage.
+#include <windows.h>
+#include <objidl.h>  // before GDI+, which needs its property types
+#include <gdiplus.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+constexpr UINT kMenuGetHandle = 0x01E1;  // MN_GETHMENU
+constexpr int kMessageBoxTextId = 0xFFFF;
+constexpr DWORD kPollMs = 50;
+
+int Fail(const std::string& what) {
+  std::fprintf(stderr, "gui_driver: %s\n", what.c_str());
+  return 1;
+}
+
+std::string TextOf(HWND window) {
+  char buffer[4096] = "";
+  GetWindowTextA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+std::string ClassOf(HWND window) {
+  char buffer[256] = "";
+  GetClassNameA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+DWORD Seconds(const std::string& text) {
+  return static_cast<DWORD>(std::atof(text.c_str()) * 1000);
+}
+
+// Visible top-level windows whose title or class is `name`, topmost first.
+std::vector<HWND> WindowsNamed(const std::string& name) {
+  struct Search {
+    const std::string* name;
+    std::vector<HWND> found;
+  } search{&name, {}};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        if (IsWindowVisible(window) && (TextOf(window) == *s->name || ClassOf(window) == *s->name))
+          s->found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Polls `find` until it gives a window or `timeoutMs` passed.
+template <typename Find>
+HWND WaitFor(Find find, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (HWND window = find()) return window;
+    if (GetTickCount() - start >= timeoutMs) return nullptr;
+    Sleep(kPollMs);
+  }
+}
+
+HWND FindNamed(const std::string& name) {
+  const std::vector<HWND> found = WindowsNamed(name);
+  return found.empty() ? nullptr : found.front();
+}
+
+HWND Control(const std::string& window, const std::string& id, std::string& problem) {
+  const HWND parent = FindNamed(window);
+  if (parent == nullptr) {
+    problem = "no window " + window;
+    return nullptr;
+  }
+  const HWND control = GetDlgItem(parent, std::atoi(id.c_str()));
+  if (control == nullptr) problem = "no control " + id + " in " + window;
+  return control;
+}
+
+int Run(const Args& a) {
+  std::string commandLine = "\"" + a[0] + "\"";
+  const std::string folder = a[0].substr(0, a[0].find_last_of('\\'));
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(a[0].c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.c_str(), &startup, &process))
+    return Fail("cannot start " + a[0]);
+  CloseHandle(process.hThread);
+  const bool ended = WaitForSingleObject(process.hProcess, Seconds(a[1])) == WAIT_OBJECT_0;
+  if (!ended) TerminateProcess(process.hProcess, 124);
+  DWORD code = 0;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hProcess);
+  std::printf("exit %lu\n", code);
+  return ended ? 0 : Fail(a[0] + " still ran after " + a[1] + " s");
+}
+
+int WaitWindow(const Args& a) {
+  const HWND window = WaitFor([&] { return FindNamed(a[0]); }, Seconds(a[1]));
+  return window != nullptr ? 0 : Fail("no window " + a[0] + " within " + a[1] + " s");
+}
+
+int WaitGone(const Args& a) {
+  const HWND none =
+      WaitFor([&] { return FindNamed(a[0]) ? nullptr : GetDesktopWindow(); }, Seconds(a[1]));
+  return none != nullptr ? 0 : Fail("window " + a[0] + " still there after " + a[1] + " s");
+}
+
+int Click(const Args& a) {
+  std::string problem;
+  const HWND control = Control(a[0], a[1], problem);
+  if (control == nullptr) return Fail(problem);
+  return PostMessageA(control, BM_CLICK, 0, 0) ? 0 : Fail("cannot post to " + a[1]);
+}
+
+int Key(const Args& a) {
+  const HWND window = FindNamed(a[0]);
+  if (window == nullptr) return Fail("no window " + a[0]);
+  const WPARAM key = a[1] == "escape"   ? VK_ESCAPE
+                     : a[1] == "return" ? VK_RETURN
+                     : a[1] == "tab"    ? VK_TAB
+                     : a[1] == "down"   ? VK_DOWN
+                                        : 0;
+  if (key == 0) return Fail("unknown key " + a[1]);
+  GUITHREADINFO thread = {};
+  thread.cbSize = sizeof thread;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
+  const HWND target = thread.hwndFocus != nullptr ? thread.hwndFocus : window;
+  PostMessageA(target, WM_KEYDOWN, key, 1);
+  PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+  return 0;
+}
+
+int Close(const Args& a) {
+  const HWND window = FindNamed(a[0]);
+  if (window == nullptr) return Fail("no window " + a[0]);
+  return PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : Fail("cannot post to " + a[0]);
+}
+
+int Text(const Args& a) {
+  std::string problem;
+  const HWND control = Control(a[0], a[1], problem);
+  if (control == nullptr) return Fail(problem);
+  if (lstrcmpiA(ClassOf(control).c_str(), "ComboBox") != 0) {
+    std::printf("%s\n", TextOf(control).c_str());
+    return 0;
+  }
+  const LRESULT row = SendMessageA(control, CB_GETCURSEL, 0, 0);
+  if (row == CB_ERR) {
+    std::printf("\n");
+    return 0;
+  }
+  // Wine hands the ANSI form of this message to another process in UTF-16.
+  std::vector<wchar_t> entry(
+      static_cast<std::size_t>(SendMessageW(control, CB_GETLBTEXTLEN, row, 0)) + 1);
+  SendMessageW(control, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(entry.data()));
+  char ansi[1024] = "";
+  WideCharToMultiByte(CP_ACP, 0, entry.data(), -1, ansi, sizeof ansi, nullptr, nullptr);
+  std::printf("%s\n", ansi);
+  return 0;
+}
+
+int SelectCombo(const Args& a) {
+  std::string problem;
+  const HWND combo = Control(a[0], a[1], problem);
+  if (combo == nullptr) return Fail(problem);
+  const LRESULT row = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                   reinterpret_cast<LPARAM>(a[2].c_str()));
+  if (row == CB_ERR) return Fail("no entry " + a[2] + " in " + a[1]);
+  SendMessageA(combo, CB_SETCURSEL, row, 0);
+  SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(std::atoi(a[1].c_str()), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
+  return 0;
+}
+
+int MenuPick(const Args& a) {
+  const int position = std::atoi(a[1].c_str());
+  if (position < 1) return Fail("bad position " + a[1]);
+  const HWND menuWindow = WaitFor([] { return FindNamed("#32768"); }, Seconds(a[2]));
+  if (menuWindow == nullptr) return Fail("no pop-up menu within " + a[2] + " s");
+  const HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, kMenuGetHandle, 0, 0));
+  const int count = menu != nullptr ? GetMenuItemCount(menu) : -1;
+  if (count > 0) {
+    int seen = 0;
+    for (int i = 0; i < count; ++i) {
+      MENUITEMINFOA item = {};
+      item.cbSize = sizeof item;
+      item.fMask = MIIM_FTYPE;
+      GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &item);
+      if (item.fType & MFT_SEPARATOR) continue;
+      if (++seen != position) continue;
+      char text[512] = "";
+      GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+      if (a[0] != text) return Fail("entry " + a[1] + " reads \"" + text + "\", not " + a[0]);
+      break;
+    }
+  } else {
+    // Wine keeps a menu's items in the process that made it.
+    std::fprintf(stderr, "gui_driver: the menu cannot be read from here; entry %d is taken\n",
+                 position);
+  }
+  for (int i = 0; i < position; ++i) PostMessageA(menuWindow, WM_KEYDOWN, VK_DOWN, 1);
+  PostMessageA(menuWindow, WM_KEYDOWN, VK_RETURN, 1);
+  const HWND gone =
+      WaitFor([&] { return IsWindowVisible(menuWindow) ? nullptr : menuWindow; }, Seconds(a[2]));
+  return gone != nullptr ? 0 : Fail("the menu stayed open");
+}
+
+HWND FindMessageBox(const std::string& text) {
+  for (HWND box : WindowsNamed("#32770")) {
+    const HWND message = GetDlgItem(box, kMessageBoxTextId);
+    if (message != nullptr && TextOf(message).find(text) != std::string::npos) return box;
+  }
+  return nullptr;
+}
+
+int AnswerBox(const Args& a) {
+  const HWND box = WaitFor([&] { return FindMessageBox(a[0]); }, Seconds(a[1]));
+  if (box == nullptr) return Fail("no message box with \"" + a[0] + "\" within " + a[1] + " s");
+  std::string text = TextOf(GetDlgItem(box, kMessageBoxTextId));
+  for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
+  std::printf("%s\t%s\n", TextOf(box).c_str(), text.c_str());
+  const HWND ok = GetDlgItem(box, IDOK);
+  if (ok == nullptr) return Fail("the message box has no OK button");
+  return PostMessageA(ok, BM_CLICK, 0, 0) ? 0 : Fail("cannot press OK");
+}
+
+void PrintCaption(HWND window) {
+  // A picture's "caption" is its resource number, no text.
+  const LONG_PTR type = GetWindowLongPtrA(window, GWL_STYLE) & SS_TYPEMASK;
+  const bool picture =
+      lstrcmpiA(ClassOf(window).c_str(), "Static") == 0 && (type == SS_ICON || type == SS_BITMAP);
+  std::printf("%d\t%s\t%s\n", GetDlgCtrlID(window), ClassOf(window).c_str(),
+              picture ? "" : TextOf(window).c_str());
+}
+
+int Captions(const Args& a) {
+  const HWND window = FindNamed(a[0]);
+  if (window == nullptr) return Fail("no window " + a[0]);
+  PrintCaption(window);
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM) -> BOOL {
+        PrintCaption(child);
+        return TRUE;
+      },
+      0);
+  return 0;
+}
+
+bool PngEncoder(CLSID& encoder) {
+  UINT count = 0, size = 0;
+  if (Gdiplus::GetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0) return false;
+  std::vector<BYTE> buffer(size);
+  auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+  if (Gdiplus::GetImageEncoders(count, size, codecs) != Gdiplus::Ok) return false;
+  for (UINT i = 0; i < count; ++i) {
+    if (std::wstring(codecs[i].MimeType) == L"image/png") {
+      encoder = codecs[i].Clsid;
+      return true;
+    }
+  }
+  return false;
+}
+
+int Shot(const Args& a) {
+  const HWND window = FindNamed(a[0]);
+  if (window == nullptr) return Fail("no window " + a[0]);
+  RECT place;
+  GetWindowRect(window, &place);
+  // A menu the window has open belongs in its picture.
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  for (HWND menu : WindowsNamed("#32768")) {
+    RECT menuPlace;
+    if (GetWindowThreadProcessId(menu, nullptr) == thread && GetWindowRect(menu, &menuPlace))
+      UnionRect(&place, &place, &menuPlace);
+  }
+  const int width = place.right - place.left;
+  const int height = place.bottom - place.top;
+  if (width <= 0 || height <= 0) return Fail("window " + a[0] + " has no size");
+
+  // From the screen: under wine PrintWindow gives only the background.
+  const HDC screen = GetDC(nullptr);
+  const HDC memory = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  const HGDIOBJ previous = SelectObject(memory, bitmap);
+  const bool copied = BitBlt(memory, 0, 0, width, height, screen, place.left, place.top,
+                             SRCCOPY | CAPTUREBLT) != FALSE;
+  SelectObject(memory, previous);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+
+  int result = copied ? 0 : Fail("cannot copy the screen");
+  Gdiplus::GdiplusStartupInput input;
+  ULONG_PTR token = 0;
+  CLSID png;
+  if (result == 0 && Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) {
+    {
+      Gdiplus::Bitmap picture(bitmap, nullptr);
+      const std::wstring out(a[1].begin(), a[1].end());
+      if (!PngEncoder(png) || picture.Save(out.c_str(), &png, nullptr) != Gdiplus::Ok)
+        result = Fail("cannot write " + a[1]);
+    }
+    Gdiplus::GdiplusShutdown(token);
+  } else if (result == 0) {
+    result = Fail("GDI+ did not start");
+  }
+  DeleteObject(bitmap);
+  return result;
+}
+
+struct Command {
+  const char* name;
+  std::size_t arguments;
+  int (*run)(const Args&);
+};
+
+const Command kCommands[] = {
+    {"run", 2, Run},
+    {"wait-window", 2, WaitWindow},
+    {"wait-gone", 2, WaitGone},
+    {"click", 2, Click},
+    {"key", 2, Key},
+    {"close", 1, Close},
+    {"text", 2, Text},
+    {"select-combo", 3, SelectCombo},
+    {"menu-pick", 3, MenuPick},
+    {"answer-box", 2, AnswerBox},
+    {"captions", 1, Captions},
+    {"shot", 2, Shot},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc >= 2) {
+    const Args args(argv + 2, argv + argc);
+    for (const Command& command : kCommands) {
+      if (argv[1] == std::string(command.name) && args.size() == command.arguments) {
+        const int result = command.run(args);
+        std::fflush(stdout);
+        return result;
+      }
+    }
+  }
+  std::fprintf(stderr, "usage: gui_driver COMMAND ARGUMENTS (see the source's head)\n");
+  return 2;
+}

@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# The main window shell as a user meets it: Kelvane.exe started without words in a fresh
+# prefix, driven from a second process by gui_driver. Run by CTest as
+#   bash shell.sh KELVANE_EXE SOURCE_DIR BUILD_DIR
+# on the display in $DISPLAY (a private Xvfb without one). Screenshots of every window go
+# to BUILD_DIR/gui-shots/; the prefix is removed when every check passed.
+set -uo pipefail
+[ $# -eq 3 ] && [ -f "$1" ] || { echo "usage: $0 KELVANE_EXE SOURCE_DIR BUILD_DIR" >&2; exit 2; }
+exe=$(realpath "$1") source=$(realpath "$2") build=$(realpath "$3")
+driver=$build/tests/gui/gui_driver.exe
+[ -f "$driver" ] || { echo "gui_driver.exe is not built" >&2; exit 2; }
+work=$build/gui/shell shots=$build/gui-shots failed=0 xvfb=""
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPREFIX=$work/prefix
+
+cleanup() {
+  wineserver -k >/dev/null 2>&1
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq $((200 + RANDOM % 300)) 600); do [ -e /tmp/.X11-unix/X$n ] || break; done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$! && export DISPLAY=:$n && sleep 1
+fi
+
+rm -rf "$work" && mkdir -p "$work" "$shots"
+"$source/tools/make-prefix" "$WINEPREFIX" >/dev/null 2>&1 || { echo "cannot create the wine prefix" >&2; exit 2; }
+# Without this wine leaves the frame to a window manager, and Xvfb has none: no captions.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+wineserver -p  # one server for the whole script: a wine start then takes a second, not five
+
+program=$WINEPREFIX/drive_c/Kelvane
+mkdir -p "$program/Language"
+cp "$exe" "$program/Kelvane.exe"
+cp "$source/package/Settings.xml" "$program/"
+cp -r "$source/package/Skin" "$program/"
+cp "$source/package/Language/"*.txt "$source/package/Language/"*.bmp "$program/Language/"
+# A second language: English with a few texts changed.
+sed 's/^L0220=.*/L0220=Assist\r/; s/^L0225=.*/L0225=Test Language\r/' \
+  "$program/Language/English.txt" >"$program/Language/Test.txt"
+
+text() { tr -d '\r' <"$program/Language/$1" | sed -n "s/^$2=//p"; }  # text FILE KEY
+ini() { tr -d '\r' <"$program/Settings.ini" 2>/dev/null | sed -n "s/^$1=//p"; }
+drv() { wine "$driver" "$@" </dev/null | tr -d '\r'; }  # wine's console writes CR LF
+check() {
+  if "${@:2}"; then echo "ok: $1"; else failed=$((failed + 1)) && echo "FAILED: $1" && false; fi
+}
+same() { [ "$1" = "$2" ] || { echo "  got \"$1\", expected \"$2\""; false; }; }
+# No caption is a language key left untranslated (captions' third field, a box's two fields).
+no_bare_key() { ! grep -E $'(^|\t)L[0-9]{4}$' <<<"$1"; }
+
+# Starts the program without words; it warns first that it finds no hive files (wine has
+# no hive list) and then shows the main window.
+start() {
+  drv run 'C:\Kelvane\Kelvane.exe' 120 >"$work/run.out" 2>&1 &
+  run=$!
+  local box
+  box=$(drv answer-box "$(text "$1" L0026)" 30)
+  check "start-up warns of the missing hive files under the product name" same "$box" \
+    "Kelvane	$(text "$1" L0026)"
+  check "the main window appears with its caption" drv wait-window "Kelvane v3.0" 30 || finish
+}
+# The program ends by itself within a bounded time with exit code 0.
+ends() {
+  local waited=0
+  while kill -0 "$run" 2>/dev/null && [ $waited -lt 20 ]; do sleep 1 && waited=$((waited + 1)); done
+  check "$1 ends the program within 20 s" bash -c "! kill -0 $run 2>/dev/null" ||
+    wineserver -k >/dev/null 2>&1
+  wait "$run"
+  check "$1 ends it with exit code 0" same "$(cat "$work/run.out")" "exit 0"
+}
+# Reports and ends the script; a prefix whose checks all passed is removed.
+finish() {
+  echo "shell: $failed failed; screenshots in $shots"
+  wineserver -k >/dev/null 2>&1
+  wineserver -w >/dev/null 2>&1
+  [ $failed -eq 0 ] || { echo "the prefix stays for a look: $WINEPREFIX"; exit 1; }
+  rm -rf "$WINEPREFIX"
+  exit 0
+}
+help_menu() {  # help_menu ENTRY_TEXT POSITION: opens the help menu and picks an entry
+  drv click "Kelvane v3.0" 9
+  drv wait-window "#32768" 10
+  [ -z "${3:-}" ] || drv shot "Kelvane v3.0" "$shots/$3.png"
+  check "the help menu offers \"$1\"" drv menu-pick "$1" "$2" 10
+}
+
+echo "== first start: English"
+start English.txt
+captions=$(drv captions "Kelvane v3.0")
+check "no caption of the main window is a bare key" no_bare_key "$captions"
+check "the help button reads L0220" same "$(drv text "Kelvane v3.0" 9)" "$(text English.txt L0220)"
+drv shot "Kelvane v3.0" "$shots/main.png"
+
+help_menu "$(text English.txt L0222)" 2 help-menu
+about=$(text English.txt L0222)
+check "the help menu opens the about box" drv wait-window "$about" 10
+captions=$(drv captions "$about")
+check "no caption of the about box is a bare key" no_bare_key "$captions"
+check "the about box names product and version" same "$(drv text "$about" 1101)" "Kelvane v3.0"
+drv shot "$about" "$shots/about.png"
+drv click "$about" 1
+check "OK closes the about box" drv wait-gone "$about" 10
+
+help_menu "$(text English.txt L0223)" 1
+chooser=$(text English.txt L0225)
+check "the help menu opens the language chooser" drv wait-window "$chooser" 10
+captions=$(drv captions "$chooser")
+check "no caption of the language chooser is a bare key" no_bare_key "$captions"
+check "no language is chosen yet" same "$(drv text "$chooser" 1200)" ""
+drv select-combo "$chooser" 1200 Test
+drv shot "$chooser" "$shots/language.png"
+drv click "$chooser" 1
+check "a note follows the change" drv wait-window Kelvane 10
+drv shot Kelvane "$shots/language-note.png"
+box=$(drv answer-box "$(text English.txt L0120)" 10)
+check "the note says L0120 under the product name" same "$box" "Kelvane	$(text English.txt L0120)"
+check "no caption of the note is a bare key" no_bare_key "$box"
+check "OK wrote LanguageFile=Test.txt" same "$(ini LanguageFile)" Test.txt
+drv close "Kelvane v3.0"
+ends "the close box"
+
+echo "== second start: Test"
+start Test.txt
+check "the texts now come from Test.txt" same "$(drv text "Kelvane v3.0" 9)" Assist
+drv shot "Kelvane v3.0" "$shots/main-test-language.png"
+help_menu "$(text Test.txt L0223)" 1
+chooser=$(text Test.txt L0225)
+check "the chooser's caption comes from Test.txt" drv wait-window "$chooser" 10
+check "the chooser shows the language in use" same "$(drv text "$chooser" 1200)" Test
+drv select-combo "$chooser" 1200 English
+drv click "$chooser" 2
+check "Cancel closes the chooser" drv wait-gone "$chooser" 10
+check "Cancel wrote nothing" same "$(ini LanguageFile)" Test.txt
+drv key "Kelvane v3.0" tab  # the focus rectangle shows once the keyboard is used
+sleep 0.5
+drv shot "Kelvane v3.0" "$shots/main-keyboard.png"
+drv key "Kelvane v3.0" escape
+ends "Escape"
+
+finish
