@@ -5,9 +5,10 @@
 namespace kelvane {
 
 bool ParseSettingNumber(const std::string& text, int minimum, int maximum, int& value) {
-  const std::size_t first = text.find_first_not_of(" \t");
+  const char* const blanks = " \t\r\n";
+  const std::size_t first = text.find_first_not_of(blanks);
   if (first == std::string::npos) return false;
-  const std::size_t last = text.find_last_not_of(" \t");
+  const std::size_t last = text.find_last_not_of(blanks);
   std::size_t pos = first;
   const bool negative = text[pos] == '-';
   if (text[pos] == '-' || text[pos] == '+') ++pos;

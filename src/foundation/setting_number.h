@@ -6,8 +6,8 @@
 
 namespace kelvane {
 
-// True when `text` is a whole decimal number (blanks around it, an optional
-// sign) within [minimum, maximum]; `value` is then set.
+// True when `text` is a whole decimal number (blanks and line ends around
+// it, an optional sign) within [minimum, maximum]; `value` is then set.
 bool ParseSettingNumber(const std::string& text, int minimum, int maximum, int& value);
 
 }  // namespace kelvane

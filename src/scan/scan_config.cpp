@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include <climits>
-#include <cstdint>
 
 #include "foundation/file_checks.h"
+#include "foundation/setting_number.h"
 
 namespace kelvane {
 
@@ -82,23 +82,8 @@ bool SetAttribute(IXMLDOMNode* node, const wchar_t* name, const std::string& tex
 // when it is plainly switched on, and the settings page shows it unticked so
 // the user can switch it on again.
 bool SwitchTextIsOn(const std::string& text) {
-  const char* const blanks = " \t\r\n";
-  const std::size_t first = text.find_first_not_of(blanks);
-  if (first == std::string::npos) return false;
-  const std::size_t last = text.find_last_not_of(blanks);
-  std::size_t i = first;
-  bool negative = false;
-  if (text[i] == '+' || text[i] == '-') negative = text[i++] == '-';
-  if (i > last) return false;
-  std::int64_t value = 0;
-  for (; i <= last; ++i) {
-    const char c = text[i];
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-    if (value > static_cast<std::int64_t>(INT_MAX) + 1) return false;
-  }
-  if (!negative && value > INT_MAX) return false;
-  return value != 0;
+  int value = 0;
+  return ParseSettingNumber(text, INT_MIN, INT_MAX, value) && value != 0;
 }
 
 bool ReadAreaSwitch(const ScanConfigDocument& document, ScanArea area, const wchar_t* attribute) {
