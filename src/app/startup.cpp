@@ -16,6 +16,7 @@
 #include "foundation/settings_store.h"
 #include "foundation/version_info.h"
 #include "repair/backup_retention.h"
+#include "ui/instance.h"
 #include "ui/main_window.h"
 
 namespace kelvane {
@@ -48,7 +49,10 @@ LONG WINAPI EndCrashedJob(EXCEPTION_POINTERS*) {
 void InitWindowControls() {
   INITCOMMONCONTROLSEX controls = {};
   controls.dwSize = sizeof controls;
-  controls.dwICC = ICC_BAR_CLASSES | ICC_COOL_CLASSES;
+  // The toolbar and rebar classes, and the lists, trees, progress bars and
+  // spin buttons the pages are made of.
+  controls.dwICC = ICC_BAR_CLASSES | ICC_COOL_CLASSES | ICC_LISTVIEW_CLASSES |
+                   ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_UPDOWN_CLASS;
   InitCommonControlsEx(&controls);
 }
 
@@ -64,6 +68,11 @@ int RunProgram(HINSTANCE, const char* commandLine, int showCommand) {
                               programFolder + "\\Language\\English.txt");
 
   const bool interactive = CommandLineWords().empty();
+  // One interactive instance: a second start brings the first one's window
+  // forward and ends before anything else is set up. Unattended jobs run
+  // beside an open window.
+  ScopedKernelHandle instanceMutex;
+  if (interactive && HandOverToRunningInstance(instanceMutex)) return kExitSuccess;
   if (!interactive) SetUnhandledExceptionFilter(EndCrashedJob);
   ComApartment com;  // the scan configuration document and the scheduler
   const ScopedHandle<GdiplusTraits> gdiplus = StartGdiplus();

@@ -1,21 +1,44 @@
 #pragma once
 // The main window: a modeless dialog with the skin's background, the
-// product name in the header and the help button at the top right. Closing
-// it (the close box, Escape) ends the message loop.
+// product name in the header, a row of navigation buttons, the help button
+// at the top right and the page area in which exactly one of five pages is
+// shown. Closing it (the close box, Escape) ends the message loop; while a
+// page is busy it asks first, and the navigation buttons do nothing.
+#include <array>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "ui/controls/skin_button.h"
 #include "ui/dialog.h"
+#include "ui/pages/skin_backdrop.h"
+#include "ui/pages/skinned_page.h"
 #include "ui/ui_handles.h"
 
 namespace kelvane {
 
 class MainWindow : public Dialog {
  public:
+  // The pages in the order of their navigation buttons.
+  enum PageIndex { kHomePage = 0, kScanPage, kDefragPage, kBackupPage, kOptionsPage, kPageCount };
+
+  // Makes the page of `index`; tests give pages of their own.
+  using PageFactory = std::function<std::unique_ptr<SkinnedPage>(int index, PageContext context)>;
+  static std::unique_ptr<SkinnedPage> MakeStandardPage(int index, PageContext context);
+
   // Pictures come from the skin folder of `programFolder`, languages from
   // its Language folder.
-  explicit MainWindow(std::string programFolder);
+  explicit MainWindow(std::string programFolder, PageFactory pages = MakeStandardPage);
   ~MainWindow() override { Destroy(); }
+
+  // Hides the page shown and shows page `index` (0 to 4) in the page area;
+  // the selected page's button is the one disabled. Selecting the page
+  // shown only refreshes the buttons.
+  void SelectPage(int index);
+  int currentPage() const { return currentPage_; }
+  HWND PageWindow(int index) const;
+  // While the scan page works.
+  bool busy() const;
 
  protected:
   bool OnInit() override;
@@ -26,23 +49,36 @@ class MainWindow : public Dialog {
   void LoadSkin();
   void SetIcons();
   void PlaceHelpButton();
+  void PlaceNavButtons();
+  void CreatePages();
   // Paints the client background with the client point `origin` at the
   // DC's (0, 0), `size` pixels of it.
   void PaintBackground(HDC dc, POINT origin, SIZE size) const;
   void Paint();
   void DrawButton(const DRAWITEMSTRUCT& item) const;
+  void DrawNavButton(HDC dc, const RECT& face, const DRAWITEMSTRUCT& item, bool hovered) const;
   void OpenHelpMenu();
+  void Close(int code);
+  // Shows page `index` and presses its start button (1000).
+  void StartOnPage(int index);
+  static LRESULT CALLBACK PageAreaProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR id, DWORD_PTR data);
 
   const std::string programFolder_;
+  const PageFactory pageFactory_;
   std::string productName_;  // drawn in the header
   ScopedIcon bigIcon_;
   ScopedIcon smallIcon_;
-  ScopedBitmap background_;
-  SIZE backgroundSize_ = {0, 0};
+  SkinBackdrop backdrop_;
   ScopedFont titleFont_;
+  ScopedFont selectedTabFont_;
   SkinButtonImages buttonImages_;
   ButtonHoverTracker helpHover_;
+  std::array<ButtonHoverTracker, kPageCount> navHover_;
   FocusCues focusCues_;
+  bool navCaptionsWrap_ = false;  // the captions did not fit in one row
+  std::array<std::unique_ptr<SkinnedPage>, kPageCount> pages_;
+  int currentPage_ = -1;
 };
 
 // Creates the main window, shows it with `showCommand`, runs the message

@@ -16,10 +16,17 @@ constexpr int kTitleBandHeight = 33;
 constexpr int kTitleLeft = 16;
 constexpr int kTitleFontHeight = 20;
 
-// The navigation buttons sit on the header's lower edge, side by side.
+// The navigation buttons sit on the header's lower edge, side by side, each
+// at least as wide as its pictures and wider when its caption needs it.
+// When the captions of a language do not fit in one row, the buttons share
+// the row evenly and their captions wrap.
 constexpr int kNavButtonTop = 33;
 constexpr int kNavButtonWidth = 110;
 constexpr int kNavButtonHeight = 40;
+constexpr int kNavLeft = 16;
+constexpr int kNavGap = 4;
+constexpr int kNavRightMargin = 16;
+constexpr int kNavPadding = 12;  // on each side of a caption
 
 constexpr int kHelpButtonTop = 5;
 constexpr int kHelpButtonHeight = 24;
@@ -29,6 +36,8 @@ constexpr int kHelpButtonPadding = 14;  // on each side of its caption
 constexpr int kSkinButtonCorner = 6;    // the radius of the button pictures' corners
 
 constexpr COLORREF kHeaderTextColour = RGB(0xFF, 0xFF, 0xFF);
+// The caption of the selected page's button, which has the page's colour.
+constexpr COLORREF kSelectedTabTextColour = RGB(0x2A, 0x3B, 0x58);
 // The header's colour when the skin has no main.bmp.
 constexpr COLORREF kHeaderFallbackColour = RGB(0x2A, 0x3B, 0x58);
 

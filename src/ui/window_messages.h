@@ -5,6 +5,16 @@
 
 namespace kelvane {
 
+// The shell's messages: a second start asks the running main window to come
+// forward (through its marker window); the home page's buttons ask the main
+// window to show a page and start its job; the options page hears of a
+// changed exclusion list.
+constexpr UINT WM_SHOW_MAIN_WINDOW = 0x04F0;
+constexpr UINT WM_START_SCAN = 0x04F3;
+constexpr UINT WM_EXCLUSIONS_CHANGED = 0x04F7;
+constexpr UINT WM_START_DEFRAG = 0x04F8;
+constexpr UINT WM_START_BACKUP = 0x04F9;
+
 // Sent to a page right after it was shown, and right before it is hidden.
 constexpr UINT WM_PAGE_ACTIVATED = 0x1BE3;
 constexpr UINT WM_PAGE_DEACTIVATED = 0x1BE4;

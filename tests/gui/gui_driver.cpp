@@ -4,11 +4,17 @@
 //   run EXE SECONDS                 starts EXE without words in its own folder and waits;
 //                                   prints "exit CODE" (a program still running then is
 //                                   ended, and the driver fails)
+//   run-windowless EXE SECONDS      the same, and fails when the program shows a window
+//   minimize WINDOW                 minimises the window
+//   state WINDOW                    prints "minimized" or "normal", then "foreground" or
+//                                   "background"
 //   wait-window WINDOW SECONDS      until such a window is shown
 //   wait-gone WINDOW SECONDS        until none is left
-//   click WINDOW ID                 posts BM_CLICK to control ID (a click may open a modal loop)
+//   click WINDOW ID                 posts BM_CLICK to control ID (a click may open a modal loop);
+//                                   ID may be a path of ids through nested windows (1005/1290/9)
 //   key WINDOW escape|return|tab|down  posts a key press to the window's focused control
 //   close WINDOW                    posts the close box's command
+//   control-state WINDOW ID         prints "visible" or "hidden", then "enabled" or "disabled"
 //   text WINDOW ID                  prints the control's text (of a drop-down list: the entry
 //                                   selected)
 //   select-combo WINDOW ID TEXT     selects the entry TEXT of the drop-down list ID
@@ -100,12 +106,37 @@ HWND Control(const std::string& window, const std::string& id, std::string& prob
     problem = "no window " + window;
     return nullptr;
   }
-  const HWND control = GetDlgItem(parent, std::atoi(id.c_str()));
+  // A path of ids leads through nested windows, one id a level.
+  HWND control = parent;
+  for (std::size_t at = 0; control != nullptr && at <= id.size();) {
+    std::size_t end = id.find('/', at);
+    if (end == std::string::npos) end = id.size();
+    control = GetDlgItem(control, std::atoi(id.substr(at, end - at).c_str()));
+    at = end + 1;
+  }
   if (control == nullptr) problem = "no control " + id + " in " + window;
   return control;
 }
 
-int Run(const Args& a) {
+// Whether `process` shows a visible top-level window.
+bool ShowsWindow(DWORD process) {
+  struct Search {
+    DWORD process;
+    bool found;
+  } search{process, false};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == s->process && IsWindowVisible(window)) s->found = true;
+        return !s->found;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+int RunProgram(const Args& a, bool windowless) {
   std::string commandLine = "\"" + a[0] + "\"";
   const std::string folder = a[0].substr(0, a[0].find_last_of('\\'));
   STARTUPINFOA startup = {};
@@ -115,13 +146,40 @@ int Run(const Args& a) {
                       folder.c_str(), &startup, &process))
     return Fail("cannot start " + a[0]);
   CloseHandle(process.hThread);
-  const bool ended = WaitForSingleObject(process.hProcess, Seconds(a[1])) == WAIT_OBJECT_0;
+  bool showed = false;
+  const DWORD start = GetTickCount();
+  bool ended = false;
+  while (!ended && GetTickCount() - start < Seconds(a[1])) {
+    ended = WaitForSingleObject(process.hProcess, windowless ? 10 : kPollMs) == WAIT_OBJECT_0;
+    if (windowless && !ended && ShowsWindow(process.dwProcessId)) showed = true;
+  }
   if (!ended) TerminateProcess(process.hProcess, 124);
   DWORD code = 0;
   GetExitCodeProcess(process.hProcess, &code);
   CloseHandle(process.hProcess);
   std::printf("exit %lu\n", code);
-  return ended ? 0 : Fail(a[0] + " still ran after " + a[1] + " s");
+  if (showed) Fail(a[0] + " showed a window");
+  if (!ended) return Fail(a[0] + " still ran after " + a[1] + " s");
+  return showed ? 1 : 0;
+}
+
+int Run(const Args& a) { return RunProgram(a, false); }
+int RunWindowless(const Args& a) { return RunProgram(a, true); }
+
+int Minimize(const Args& a) {
+  const HWND window = FindNamed(a[0]);
+  if (window == nullptr) return Fail("no window " + a[0]);
+  ShowWindowAsync(window, SW_MINIMIZE);
+  const HWND done = WaitFor([&] { return IsIconic(window) ? window : nullptr; }, 5000);
+  return done != nullptr ? 0 : Fail("window " + a[0] + " was not minimised");
+}
+
+int State(const Args& a) {
+  const HWND window = FindNamed(a[0]);
+  if (window == nullptr) return Fail("no window " + a[0]);
+  std::printf("%s %s\n", IsIconic(window) ? "minimized" : "normal",
+              GetForegroundWindow() == window ? "foreground" : "background");
+  return 0;
 }
 
 int WaitWindow(const Args& a) {
@@ -164,6 +222,15 @@ int Close(const Args& a) {
   const HWND window = FindNamed(a[0]);
   if (window == nullptr) return Fail("no window " + a[0]);
   return PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : Fail("cannot post to " + a[0]);
+}
+
+int ControlState(const Args& a) {
+  std::string problem;
+  const HWND control = Control(a[0], a[1], problem);
+  if (control == nullptr) return Fail(problem);
+  std::printf("%s %s\n", IsWindowVisible(control) ? "visible" : "hidden",
+              IsWindowEnabled(control) ? "enabled" : "disabled");
+  return 0;
 }
 
 int Text(const Args& a) {
@@ -346,11 +413,15 @@ struct Command {
 
 const Command kCommands[] = {
     {"run", 2, Run},
+    {"run-windowless", 2, RunWindowless},
+    {"minimize", 1, Minimize},
+    {"state", 1, State},
     {"wait-window", 2, WaitWindow},
     {"wait-gone", 2, WaitGone},
     {"click", 2, Click},
     {"key", 2, Key},
     {"close", 1, Close},
+    {"control-state", 2, ControlState},
     {"text", 2, Text},
     {"select-combo", 3, SelectCombo},
     {"menu-pick", 3, MenuPick},

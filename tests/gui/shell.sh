@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The main window shell as a user meets it: Kelvane.exe started without words in a fresh
-# prefix, driven from a second process by gui_driver. Run by CTest as
+# prefix, driven from a second process by gui_driver: the home page, the five pages, the
+# page shown again at the next start, a second start that hands over to the first, the
+# help page, the about box and the language chooser. Run by CTest as
 #   bash shell.sh KELVANE_EXE SOURCE_DIR BUILD_DIR
 # on the display in $DISPLAY (a private Xvfb without one). Screenshots of every window go
 # to BUILD_DIR/gui-shots/; the prefix is removed when every check passed.
@@ -35,6 +37,12 @@ cp "$exe" "$program/Kelvane.exe"
 cp "$source/package/Settings.xml" "$program/"
 cp -r "$source/package/Skin" "$program/"
 cp "$source/package/Language/"*.txt "$source/package/Language/"*.bmp "$program/Language/"
+cp -r "$source/package/Help" "$program/"
+# Pages ending in .html open with a command that only notes which file it was given, so
+# no browser starts.
+wine reg add 'HKCR\.html' /ve /d KelvaneTestPage /f >/dev/null 2>&1
+wine reg add 'HKCR\KelvaneTestPage\shell\open\command' /ve /f \
+  /d 'C:\windows\system32\cmd.exe /c echo %1> C:\Kelvane\opened.txt' >/dev/null 2>&1
 # A second language: English with a few texts changed.
 sed 's/^L0220=.*/L0220=Assist\r/; s/^L0225=.*/L0225=Test Language\r/' \
   "$program/Language/English.txt" >"$program/Language/Test.txt"
@@ -78,6 +86,21 @@ finish() {
   rm -rf "$WINEPREFIX"
   exit 0
 }
+main="Kelvane v3.0"
+nav_ids=(1000 1002 1003 1004 1006) page_names=(home scan defrag backup options)
+page_id() { echo "1005/$((1290 + $1))"; }  # the window of page N inside the page area
+# Page N is the one shown: it is visible, the others are hidden, and only its button is off.
+shows_page() {
+  local n state want
+  for n in 0 1 2 3 4; do
+    state=$(drv control-state "$main" "$(page_id $n)")
+    if [ $n -eq "$1" ]; then want="visible enabled"; else want="hidden enabled"; fi
+    [ "$state" = "$want" ] || { echo "  page $n is \"$state\""; return 1; }
+    state=$(drv control-state "$main" "${nav_ids[$n]}")
+    if [ $n -eq "$1" ]; then want="visible disabled"; else want="visible enabled"; fi
+    [ "$state" = "$want" ] || { echo "  button ${nav_ids[$n]} is \"$state\""; return 1; }
+  done
+}
 help_menu() {  # help_menu ENTRY_TEXT POSITION: opens the help menu and picks an entry
   drv click "Kelvane v3.0" 9
   drv wait-window "#32768" 10
@@ -92,7 +115,33 @@ check "no caption of the main window is a bare key" no_bare_key "$captions"
 check "the help button reads L0220" same "$(drv text "Kelvane v3.0" 9)" "$(text English.txt L0220)"
 drv shot "Kelvane v3.0" "$shots/main.png"
 
-help_menu "$(text English.txt L0222)" 2 help-menu
+check "the first start shows the home page" shows_page 0
+titles=(L0152 L0166 L0168)
+for panel in 0 1 2; do
+  check "home panel $panel is titled ${titles[$panel]}" same \
+    "$(drv text "$main" "$(page_id 0)/$((1310 + 10 * panel))")" "$(text English.txt "${titles[$panel]}")"
+done
+check "cleanup never done: L0144" same "$(drv text "$main" "$(page_id 0)/1311")" \
+  "$(text English.txt L0144)"
+check "and L0151 under it" same "$(drv text "$main" "$(page_id 0)/1312")" "$(text English.txt L0151)"
+for n in 1 2 3 4 0; do
+  drv click "$main" "${nav_ids[$n]}"
+  sleep 0.3
+  check "button ${nav_ids[$n]} shows the ${page_names[$n]} page" shows_page $n
+  drv shot "$main" "$shots/page-${page_names[$n]}.png"
+done
+drv click "$main" "$(page_id 0)/1313"
+sleep 0.3
+check "the cleanup panel's button shows the scan page" shows_page 1
+drv click "$main" 1000
+
+help_menu "$(text English.txt L0221)" 1
+check "the help page ships in the program folder" test -f "$program/Help/Kelvane.html"
+for _ in $(seq 50); do [ -s "$program/opened.txt" ] && break; sleep 0.2; done
+check "the help menu opens Help\\Kelvane.html by its full path" same \
+  "$(tr -d '\r' <"$program/opened.txt" 2>/dev/null | sed 's/ *$//')" 'C:\Kelvane\Help\Kelvane.html'
+
+help_menu "$(text English.txt L0222)" 3 help-menu
 about=$(text English.txt L0222)
 check "the help menu opens the about box" drv wait-window "$about" 10
 captions=$(drv captions "$about")
@@ -102,7 +151,7 @@ drv shot "$about" "$shots/about.png"
 drv click "$about" 1
 check "OK closes the about box" drv wait-gone "$about" 10
 
-help_menu "$(text English.txt L0223)" 1
+help_menu "$(text English.txt L0223)" 2
 chooser=$(text English.txt L0225)
 check "the help menu opens the language chooser" drv wait-window "$chooser" 10
 captions=$(drv captions "$chooser")
@@ -117,14 +166,40 @@ box=$(drv answer-box "$(text English.txt L0120)" 10)
 check "the note says L0120 under the product name" same "$box" "Kelvane	$(text English.txt L0120)"
 check "no caption of the note is a bare key" no_bare_key "$box"
 check "OK wrote LanguageFile=Test.txt" same "$(ini LanguageFile)" Test.txt
+drv click "$main" 1004
 drv close "Kelvane v3.0"
 ends "the close box"
+check "the page shown at the close is kept" same "$(ini InitPage)" 3
 
 echo "== second start: Test"
+# Jobs done meanwhile: a cleanup two days ago (recent), a backup twenty days ago (due).
+stamp() { date -d "$1" '+%Y-%m-%d %H:%M:%S'; }
+printf 'LastClean=%s\r\nLastBackup=%s\r\n' "$(stamp '2 days ago')" "$(stamp '20 days ago')" \
+  >>"$program/Settings.ini"
 start Test.txt
 check "the texts now come from Test.txt" same "$(drv text "Kelvane v3.0" 9)" Assist
+check "the page shown at the last close is shown again" shows_page 3
 drv shot "Kelvane v3.0" "$shots/main-test-language.png"
-help_menu "$(text Test.txt L0223)" 1
+
+drv minimize "$main"
+second=$(drv run-windowless 'C:\Kelvane\Kelvane.exe' 30)
+check "a second start shows no window and ends" test $? -eq 0
+check "a second start ends with exit code 0" same "$second" "exit 0"
+sleep 0.5
+check "it brought the first window back and to the front" same "$(drv state "$main")" \
+  "normal foreground"
+check "the first window still shows its page" shows_page 3
+
+drv click "$main" 1000
+sleep 0.3
+check "a cleanup two days ago needs no action" same "$(drv text "$main" "$(page_id 0)/1312")" \
+  "$(text Test.txt L0150)"
+check "a backup twenty days ago is due" same "$(drv text "$main" "$(page_id 0)/1332")" \
+  "$(text Test.txt L0151)"
+check "a defragmentation never done says so" same "$(drv text "$main" "$(page_id 0)/1321")" \
+  "$(text Test.txt L0148)"
+drv shot "$main" "$shots/page-home-states.png"
+help_menu "$(text Test.txt L0223)" 2
 chooser=$(text Test.txt L0225)
 check "the chooser's caption comes from Test.txt" drv wait-window "$chooser" 10
 check "the chooser shows the language in use" same "$(drv text "$chooser" 1200)" Test
