@@ -12,6 +12,7 @@
 #include "foundation/version_info.h"
 #include "resource_ids.h"
 #include "ui/buffered_dc.h"
+#include "ui/dialog_font.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/language_dialog.h"
 #include "ui/help_menu.h"
@@ -44,22 +45,6 @@ int NavIndexOf(int id) {
   for (int index = 0; index < MainWindow::kPageCount; ++index)
     if (kNavButtonIds[index] == id) return index;
   return -1;
-}
-
-HFONT DialogFont(HWND dialog) {
-  return reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
-}
-
-ScopedFont FontLike(HWND dialog, int pixelHeight, int weight) {
-  LOGFONTA font = {};
-  const HFONT dialogFont = DialogFont(dialog);
-  if (dialogFont != nullptr) GetObjectA(dialogFont, sizeof font, &font);
-  if (pixelHeight > 0) {
-    font.lfHeight = -pixelHeight;
-    font.lfWidth = 0;
-  }
-  font.lfWeight = weight;
-  return ScopedFont(CreateFontIndirectA(&font));
 }
 
 SIZE TextSize(HWND window, HFONT font, const std::string& text) {

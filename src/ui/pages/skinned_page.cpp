@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "resource_ids.h"
+#include "ui/dialog_font.h"
 
 namespace kelvane {
 
@@ -11,20 +12,10 @@ SkinnedPage::SkinnedPage(int templateId, PageContext context)
 
 HWND SkinnedPage::MainWindowHandle() const { return GetAncestor(window(), GA_ROOT); }
 
-HFONT SkinnedPage::DialogFont() const {
-  return reinterpret_cast<HFONT>(SendMessageA(window(), WM_GETFONT, 0, 0));
-}
+HFONT SkinnedPage::DialogFont() const { return kelvane::DialogFont(window()); }
 
 ScopedFont SkinnedPage::MakeFont(int pixelHeight, int weight) const {
-  LOGFONTA font = {};
-  const HFONT dialogFont = DialogFont();
-  if (dialogFont != nullptr) GetObjectA(dialogFont, sizeof font, &font);
-  if (pixelHeight > 0) {
-    font.lfHeight = -pixelHeight;
-    font.lfWidth = 0;
-  }
-  font.lfWeight = weight;
-  return ScopedFont(CreateFontIndirectA(&font));
+  return FontLike(window(), pixelHeight, weight);
 }
 
 bool SkinnedPage::OnInit() {
