@@ -43,6 +43,20 @@
 #define IDC_HOME_BACKUP_ADVICE 1332
 #define IDC_HOME_BACKUP_BUTTON 1333
 
+// Scan page: the start view and the result view.
+#define IDC_SCAN_START 1000
+#define IDC_SCAN_STOP 1022
+#define IDC_SCAN_FIX 1023
+#define IDC_SCAN_AREAS_LINK 1045
+#define IDC_SCAN_START_LINK 1046
+#define IDC_SCAN_BACK 1051
+#define IDC_SCAN_INTRO 1340
+#define IDC_SCAN_LAST 1341
+#define IDC_SCAN_LIST 1342
+#define IDC_SCAN_PROGRESS 1343
+#define IDC_SCAN_CURRENT_KEY 1344
+#define IDC_SCAN_STATUS 1345
+
 // About box.
 #define IDD_ABOUT 210
 #define IDC_ABOUT_ICON 1100
