@@ -218,8 +218,8 @@ void HomePage::ShowJobStatus(int panel) {
     line = FormatChecked(LanguageText(job.doneKey),
                          {FormatDisplayDate(status.doneAt, MonthNames()), status.days});
   }
-  SetWindowTextA(Item(ControlId(panel, kStatus)), line.c_str());
-  SetWindowTextA(Item(ControlId(panel, kAdvice)), LanguageText(status.adviceKey).c_str());
+  SetText(ControlId(panel, kStatus), line);
+  SetText(ControlId(panel, kAdvice), LanguageText(status.adviceKey));
   colours_[static_cast<std::size_t>(panel)] = status.color;
 }
 

@@ -123,13 +123,13 @@ void ScanPage::ShowView(bool results) {
 
 void ScanPage::ShowLastScan() {
   const std::string last = ReadSetting(kKeyLastScan);
-  SetWindowTextA(Item(IDC_SCAN_LAST), last.empty() ? LanguageText("L0144").c_str() : last.c_str());
+  SetText(IDC_SCAN_LAST, last.empty() ? LanguageText("L0144") : last);
 }
 
 void ScanPage::ShowCount() {
   // A translation may hold conversions of its own: filled only when they fit.
   const std::string line = FormatChecked(LanguageText("L0046"), {list_.RowCount()});
-  SetWindowTextA(Item(IDC_SCAN_STATUS), line.c_str());
+  SetText(IDC_SCAN_STATUS, line);
 }
 
 void ScanPage::Tell(const char* key, UINT icon) const {
@@ -140,8 +140,8 @@ bool ScanPage::StartScan() {
   if (worker_.running()) return false;
   list_.DeleteAllRows();
   progress_.SetPosition(0);
-  SetWindowTextA(Item(IDC_SCAN_STATUS), LanguageText("L0059").c_str());
-  SetWindowTextA(Item(IDC_SCAN_CURRENT_KEY), "");
+  SetText(IDC_SCAN_STATUS, LanguageText("L0059"));
+  SetText(IDC_SCAN_CURRENT_KEY, "");
   EnableWindow(Item(IDC_SCAN_STOP), TRUE);
   EnableWindow(Item(IDC_SCAN_FIX), FALSE);
   EnableWindow(Item(IDC_SCAN_BACK), FALSE);
@@ -177,7 +177,7 @@ void ScanPage::FinishScan(WPARAM outcome) {
   EnableWindow(Item(IDC_SCAN_STOP), FALSE);
   EnableWindow(Item(IDC_SCAN_BACK), TRUE);
   if (stopped) {
-    SetWindowTextA(Item(IDC_SCAN_STATUS), LanguageText("L0040").c_str());
+    SetText(IDC_SCAN_STATUS, LanguageText("L0040"));
     ShowView(false);
     return;
   }
@@ -187,7 +187,7 @@ void ScanPage::FinishScan(WPARAM outcome) {
   if (rows == 0) WriteSetting(kKeyLastClean, stamp);
   WriteSettingInt(kKeyErrorCount, rows);
   progress_.SetPosition(100);
-  SetWindowTextA(Item(IDC_SCAN_CURRENT_KEY), LanguageText("L0039").c_str());
+  SetText(IDC_SCAN_CURRENT_KEY, LanguageText("L0039"));
   ShowCount();
   EnableWindow(Item(IDC_SCAN_FIX), rows > 0);
 }
@@ -346,9 +346,7 @@ bool ScanPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& re
       if (lParam != 0) AppendIssueRow(list_, *reinterpret_cast<const ScanIssue*>(lParam));
       return true;
     case WM_SCAN_CURRENT_KEY:
-      if (lParam != 0)
-        SetWindowTextA(Item(IDC_SCAN_CURRENT_KEY),
-                       reinterpret_cast<const std::string*>(lParam)->c_str());
+      if (lParam != 0) SetText(IDC_SCAN_CURRENT_KEY, *reinterpret_cast<const std::string*>(lParam));
       return true;
     case WM_SCAN_PROGRESS:
       progress_.SetPosition(static_cast<int>(lParam));

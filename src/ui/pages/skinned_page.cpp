@@ -30,6 +30,16 @@ bool SkinnedPage::OnInit() {
   return true;
 }
 
+void SkinnedPage::SetText(int id, const std::string& text) {
+  const HWND control = Item(id);
+  SetWindowTextA(control, text.c_str());
+  RECT area = {};
+  GetWindowRect(control, &area);
+  MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&area), 2);
+  RedrawWindow(window(), &area, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
 bool SkinnedPage::Route(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
   const HWND title = Item(IDC_PAGE_TITLE);
   if (message == WM_SIZE && title != nullptr)
@@ -44,7 +54,8 @@ bool SkinnedPage::Route(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& res
       result = TRUE;
       return true;
     case WM_CTLCOLORSTATIC: {
-      // Texts that never change lie straight on the background.
+      // Texts lie straight on the background; SetText repaints it under
+      // a text that changes.
       const HDC dc = reinterpret_cast<HDC>(wParam);
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, kPageHeadingColour);

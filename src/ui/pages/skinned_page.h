@@ -38,6 +38,10 @@ class SkinnedPage : public Page {
   // high (0 keeps its height).
   HFONT DialogFont() const;
   ScopedFont MakeFont(int pixelHeight, int weight) const;
+  // Changes the text of a static that lies on the background: its old text
+  // is painted over with the background first (a transparent static alone
+  // would draw the new text on top of the old).
+  void SetText(int id, const std::string& text);
 
  private:
   PageContext context_;
