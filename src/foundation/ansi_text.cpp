@@ -32,6 +32,12 @@ std::string WideToAnsi(const std::wstring& text) { return WideToAnsi(text.data()
 std::string WideToAnsiNoBestFit(const wchar_t* text, std::size_t length, bool* exact) {
   if (exact != nullptr) *exact = true;
   if (text == nullptr || length == 0) return std::string();
+  // Nearly every name and path is ASCII, which every ANSI code page holds as
+  // itself: the scan converts each name it meets, so this path stays cheap.
+  std::string ascii(length, '\0');
+  std::size_t i = 0;
+  for (; i < length && text[i] < 0x80; ++i) ascii[i] = static_cast<char>(text[i]);
+  if (i == length) return ascii;
   // UTF-8 as the ANSI code page takes neither the flag nor a default
   // character; it holds every character but lone surrogates.
   const bool utf8 = GetACP() == CP_UTF8;
