@@ -335,12 +335,17 @@ void ResultList::SelectOnly(int row) {
   SendMessageA(window_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
-int ResultList::RowAt(POINT clientPoint) const {
-  RECT header = {};
-  if (const HWND headerWindow = Header(); headerWindow != nullptr && IsWindowVisible(headerWindow))
-    GetWindowRect(headerWindow, &header);
-  MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&header), 2);
-  if (clientPoint.y < header.bottom) return -1;
+int ResultList::HeaderBottom() const {
+  const HWND header = Header();
+  if (header == nullptr || !IsWindowVisible(header)) return 0;
+  RECT rect;
+  GetWindowRect(header, &rect);
+  MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
+  return rect.bottom;
+}
+
+template <typename Visit>
+void ResultList::ForEachVisibleRow(Visit visit) const {
   const int rows = RowCount();
   const int top = static_cast<int>(SendMessageA(window_, LVM_GETTOPINDEX, 0, 0));
   const int perPage = static_cast<int>(SendMessageA(window_, LVM_GETCOUNTPERPAGE, 0, 0));
@@ -349,9 +354,18 @@ int ResultList::RowAt(POINT clientPoint) const {
     if (!SendMessageA(window_, LVM_GETITEMRECT, static_cast<WPARAM>(row),
                       reinterpret_cast<LPARAM>(&bounds)))
       continue;
-    if (clientPoint.y >= bounds.top && clientPoint.y < bounds.bottom) return row;
+    if (!visit(row, bounds)) return;
   }
-  return -1;
+}
+
+int ResultList::RowAt(POINT clientPoint) const {
+  if (clientPoint.y < HeaderBottom()) return -1;
+  int found = -1;
+  ForEachVisibleRow([&](int row, const RECT& bounds) {
+    if (clientPoint.y >= bounds.top && clientPoint.y < bounds.bottom) found = row;
+    return found < 0;
+  });
+  return found;
 }
 
 RECT ResultList::TickBoxRect(int row) const {
@@ -426,28 +440,15 @@ void ResultList::PaintTo(HDC dc) const {
   RECT client;
   GetClientRect(window_, &client);
   FillSolid(dc, client, evenRowColor_);
-  int headerBottom = 0;
-  if (const HWND header = Header(); header != nullptr && IsWindowVisible(header)) {
-    RECT rect;
-    GetWindowRect(header, &rect);
-    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
-    headerBottom = rect.bottom;
-  }
+  const int headerBottom = HeaderBottom();
   const HFONT font = reinterpret_cast<HFONT>(SendMessageA(window_, WM_GETFONT, 0, 0));
   const SelectedObject selectedFont(
       dc, font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-  const int rows = RowCount();
-  const int top = static_cast<int>(SendMessageA(window_, LVM_GETTOPINDEX, 0, 0));
-  const int perPage = static_cast<int>(SendMessageA(window_, LVM_GETCOUNTPERPAGE, 0, 0));
-  for (int row = top; row < rows && row <= top + perPage; ++row) {
-    RECT bounds = {LVIR_BOUNDS, 0, 0, 0};
-    if (!SendMessageA(window_, LVM_GETITEMRECT, static_cast<WPARAM>(row),
-                      reinterpret_cast<LPARAM>(&bounds)))
-      continue;
-    if (bounds.top >= client.bottom) break;
-    if (bounds.bottom <= headerBottom) continue;
-    DrawRow(dc, row, bounds, headerBottom);
-  }
+  ForEachVisibleRow([&](int row, const RECT& bounds) {
+    if (bounds.top >= client.bottom) return false;
+    if (bounds.bottom > headerBottom) DrawRow(dc, row, bounds, headerBottom);
+    return true;
+  });
   ScopedBrush frame(CreateSolidBrush(kFrameColor));
   FrameRect(dc, &client, frame.Get());
 }

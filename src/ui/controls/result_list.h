@@ -153,6 +153,12 @@ class ResultList {
   std::any* RowValue(int row) const;
   void DrawRow(HDC dc, int row, const RECT& bounds, int headerBottom) const;
   HWND Header() const;
+  // The client y below the column header (0 without one).
+  int HeaderBottom() const;
+  // Calls visit(row, bounds) for the rows in view, top down, while it
+  // answers true.
+  template <typename Visit>
+  void ForEachVisibleRow(Visit visit) const;
   void RedrawAll() const;
 
   HWND window_ = nullptr;
