@@ -35,22 +35,3 @@ TEST(ExtractFilePath, EveryRuleInOrder) {
     EXPECT_EQ(path, c.path ? c.path : "") << c.text;
   }
 }
-
-TEST(ExtractFilePath, DrivesAreAskedOnlyAfterTheTextRules) {
-  int asked = 0;
-  const auto counting = [&](char) { return ++asked > 0; };
-  std::string path;
-  for (const char* text : {"C:\\x.dll,-101", "%windir%\\x.dll", "C:\\App\\app.exe -silent"})
-    EXPECT_FALSE(ExtractFilePathWith(text, path, counting)) << text;
-  EXPECT_EQ(asked, 0) << "each text fails a text rule first";
-  EXPECT_TRUE(ExtractFilePathWith("C:\\x.exe", path, counting));
-  EXPECT_EQ(asked, 1);
-  EXPECT_FALSE(ExtractFilePathWith("C:\\x.exe", path, nullptr)) << "no drive test: no fixed drive";
-}
-
-TEST(GetFileNameOf, NameAndExtension) {
-  EXPECT_EQ(GetFileNameOf("C:\\Gone\\x.tar.gz", true), "x.tar.gz");
-  EXPECT_EQ(GetFileNameOf("C:x.tar.gz", false), "x.tar");
-  EXPECT_EQ(GetFileNameOf("C:\\dir\\", true), "");
-  EXPECT_EQ(GetFileNameOf("C:\\dir.d\\noext", false), "noext");
-}

@@ -50,11 +50,7 @@ TEST(DoubleByteCodePage, TheFixBacksUpAndDeletesExactlyTheKeyItNames) {
   SetString(kCurrentUser, entry, "DisplayName", "App");
   SetString(kCurrentUser, entry + "\\Sub", "Keep", "C:\\Gone\\" + kHyo + ".exe");
   SetString(kCurrentUser, entry + "X", "DisplayName", "neighbour");
-  ScanIssue issue;
-  issue.root = kCurrentUser;
-  issue.key = entry;
-  issue.type = kWholeKeyType;
-  issue.wholeKey = true;
+  const ScanIssue issue{kCurrentUser, entry, "", "", "", kWholeKeyType, true};
 
   const FixResult result = FixIssues({issue}, folder.path());
   EXPECT_EQ(result.deleted, 1u);
@@ -81,11 +77,8 @@ TEST(DoubleByteCodePage, TheRegistryEditorRestoresTheBackupExactly) {
   RegSetValueExW(key, L"Path\u8868", 0, REG_SZ, reinterpret_cast<const BYTE*>(data), sizeof data);
   RegCloseKey(key);
 
-  ScanIssue issue;
-  issue.root = kCurrentUser;
-  issue.key = "Software\\KelvaneDoubleByte\\App" + kHyo;
-  issue.type = kWholeKeyType;
-  issue.wholeKey = true;
+  const ScanIssue issue{
+      kCurrentUser, "Software\\KelvaneDoubleByte\\App" + kHyo, "", "", "", kWholeKeyType, true};
   const FixResult result = FixIssues({issue}, folder.path());
   ASSERT_EQ(result.deleted, 1u) << ReadWholeFile(folder / "tmp_rccantremove.lst");
   EXPECT_FALSE(KeyExists(kCurrentUser, issue.key));

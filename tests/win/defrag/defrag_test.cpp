@@ -14,8 +14,6 @@
 
 using namespace kelvane;
 
-using Reports = std::vector<std::pair<int, std::size_t>>;
-
 static std::string DeviceOfDrive(const char* drive) {
   char target[1024] = {};
   return QueryDosDeviceA(drive, target, sizeof target) != 0 ? target : "";
@@ -33,19 +31,6 @@ static bool DisablePrivilege(const char* name) {
          previous.PrivilegeCount == 1 &&
          (previous.Privileges[0].Attributes & SE_PRIVILEGE_ENABLED) != 0;
 }
-
-// Records each report (code + 100 when it names the wrong entry) and answers stop at one.
-struct ProgressLog {
-  const HiveList& hives;
-  Reports::value_type stopAt;
-  Reports reports;
-  static int Callback(int code, const HiveEntry* entry, std::size_t index, void* context) {
-    auto& log = *static_cast<ProgressLog*>(context);
-    const HiveEntry* right = index < log.hives.size() ? &log.hives[index] : nullptr;
-    log.reports.emplace_back(entry == right ? code : code + 100, index);
-    return log.reports.back() == log.stopAt ? 0 : 1;
-  }
-};
 
 TEST(HiveRootAndKey, MountPointOfEachKindOfName) {
   const struct {
@@ -164,28 +149,4 @@ TEST_F(Defrag, CopiesUsableHivesBesideTheirFilesAndAsksForTheSwap) {
   EXPECT_TRUE(RunDefragJob());
   EXPECT_NE(ReadSetting(kKeyLastDefrag), "");
   SetSettingsPaths("", "");
-}
-
-TEST_F(Defrag, AnalysisReportsProgressAroundEachHiveAndStopsWhenAsked) {
-  // Only the last run copies the machine hive.
-  const struct {
-    std::size_t count;
-    Reports::value_type stopAt;
-    Reports reports;
-  } cases[] = {
-      {3, {kHiveBefore, 1}, {{0, 3}, {2, 0}, {3, 0}, {2, 1}, {4, 1}}},
-      {3, {kHiveAfter, 0}, {{0, 3}, {2, 0}, {3, 0}, {4, 0}}},
-      {0, {-1, 0}, {{5, 0}}},
-      {3, {-1, 0}, {{0, 3}, {2, 0}, {3, 0}, {2, 1}, {3, 1}, {2, 2}, {3, 2}, {1, 3}}},
-  };
-  for (const auto& c : cases) {
-    HiveList hives = Hives();
-    hives.resize(c.count);
-    ProgressLog log{hives, c.stopAt, {}};
-    EXPECT_EQ(AnalyseHives(hives, ProgressLog::Callback, &log), c.stopAt.first < 0);
-    EXPECT_EQ(log.reports, c.reports) << "stop at " << c.stopAt.first;
-    const bool ranToTheEnd = c.stopAt.first < 0 && c.count != 0;
-    EXPECT_EQ(FileExists(folder / "config\\software.regan613"), ranToTheEnd)
-        << "stop at " << c.stopAt.first << ": the machine hive's copy";
-  }
 }

@@ -1,10 +1,8 @@
 // The program's own files: Settings.ini, the language files, its version resource.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <regex>
 
-#include "foundation/language_choice.h"
 #include "foundation/language_table.h"
 #include "foundation/program_paths.h"
 #include "foundation/settings_keys.h"
@@ -15,18 +13,9 @@
 
 using namespace kelvane;
 
-TEST(ProgramFiles, SettingsReadTheirDefaultsStoreDecimalsAndExpandOnlyTheFirstPathToken) {
+TEST(ProgramFiles, SettingsStoreDecimalsAndExpandOnlyTheFirstPathToken) {
   ScratchFolder folder;
   SetSettingsPaths(folder / "Settings.ini", folder / "Settings.xml");
-  EXPECT_EQ(ReadSettingInt(kKeyAutoDelBackupDays, kDefaultAutoDelBackupDays), 60);
-  EXPECT_EQ(ReadSettingInt(kKeyAutoDelFullBackupDays, kDefaultAutoDelFullBackupDays), 90);
-  EXPECT_EQ(ReadSettingInt(kKeyBackupWhenClean, kDefaultBackupWhenClean), 1);
-  EXPECT_EQ(ReadSettingInt(kKeyAutoDelBackup, kDefaultAutoDelBackup), 1);
-  EXPECT_EQ(ReadSettingInt(kKeyAutoDelFullBackup, kDefaultAutoDelFullBackup), 1);
-  EXPECT_EQ(ReadSettingInt(kKeyInitPage, kDefaultInitPage), 0);
-  for (const char* key : {kKeyLastScan, kKeyLastClean, kKeyLastBackup, kKeyLastDefrag, kKeySkinName,
-                          kKeyLanguageFile})
-    EXPECT_EQ(ReadSetting(key), "") << key;
   EXPECT_TRUE(WriteSettingInt(kKeyErrorCount, -1));
   EXPECT_NE(ReadWholeFile(folder / "Settings.ini").find("ErrorCnt=-1"), std::string::npos);
 
@@ -45,51 +34,7 @@ TEST(ProgramFiles, SettingsReadTheirDefaultsStoreDecimalsAndExpandOnlyTheFirstPa
   SetSettingsPaths("", "");
   EXPECT_EQ(ProgramFolderOf("C:\\Tools\\Kelvane.exe"), "C:\\Tools");
   EXPECT_EQ(ProgramFolderOf("C:\\Kelvane.exe"), "C:");
-  EXPECT_EQ(ProgramFolderOf("C:Kelvane.exe"), "C:");
   EXPECT_EQ(ProgramFolderOf("\\\\server\\share\\Tools\\Kelvane.exe"), "\\\\server\\share\\Tools");
-}
-
-TEST(ProgramFiles, LanguageTextsComeFromThePrimaryThenTheFallbackThenTheKeyItself) {
-  ScratchFolder folder;
-  const std::string primary = folder.WriteFile("de.txt", "[String]\nL0001=Start\nL0002=A\\nB\n");
-  LanguageTable table;
-  table.Open(primary, folder.WriteFile("en.txt", "[String]\nL0004=Defrag\n"));
-  EXPECT_EQ(table.Lookup("L0001", true), "Start") << "from the primary file";
-  EXPECT_EQ(table.Lookup("L0004", true), "Defrag") << "from the fallback file";
-  EXPECT_EQ(table.Lookup("L9999", true), "L9999") << "in neither file";
-  EXPECT_EQ(table.Lookup("L0002", false), "A\\nB");
-  WritePrivateProfileStringA("String", "L0001", "Neustart", primary.c_str());
-  EXPECT_EQ(table.Lookup("L0001", true), "Neustart");  // an edit is seen at once
-
-  const auto make = [](HWND parent, const char* caption) {
-    return CreateWindowExA(0, "STATIC", caption, parent ? WS_CHILD : WS_OVERLAPPED, 0, 0, 9, 9,
-                           parent, nullptr, nullptr, nullptr);
-  };
-  const HWND top = make(nullptr, "L0001"), group = make(top, "L0004");
-  const HWND all[] = {top, group, make(group, "L0002"), make(top, "OK"), make(top, "")};
-  table.TranslateWindow(top);
-  std::string captions;
-  for (HWND window : all) {
-    char caption[64] = "?";
-    GetWindowTextA(window, caption, sizeof caption);
-    captions += std::string(caption) + "|";
-  }
-  EXPECT_EQ(captions, "Neustart|Defrag|A\nB|OK||");  // captions that are no key stay
-  DestroyWindow(top);
-}
-
-TEST(ProgramFiles, TheLanguageChooserListsTheFilesAndFindsTheirFlags) {
-  ScratchFolder folder;
-  for (const char* name : {"Deutsch.txt", "English.txt", "readme.md", "Deutsch.bmp"})
-    folder.WriteFile(std::string("Language\\") + name);
-  std::vector<std::string> entries;
-  for (const LanguageEntry& entry : ListLanguageFiles(folder.path()))
-    entries.push_back(entry.fileName + "=" + entry.title);
-  std::sort(entries.begin(), entries.end());
-  EXPECT_EQ(entries, (std::vector<std::string>{"Deutsch.txt=Deutsch", "English.txt=English"}));
-  EXPECT_EQ(LanguageFlagPath(folder.path(), "Deutsch.txt"), folder / "Language\\Deutsch.bmp");
-  EXPECT_EQ(LanguageFlagPath(folder.path(), "English.txt"), folder / "Language\\Default.bmp");
-  EXPECT_EQ(LanguageTitleOf("a.txt.txt"), "a");
 }
 
 TEST(ShippedFiles, EnglishFormatsCarryTheConversionsTheirCallersPassAndTheProgramItsVersion) {

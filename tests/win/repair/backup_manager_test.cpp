@@ -1,11 +1,9 @@
 #include "repair/backup_manager.h"
 #include "repair/backup_retention.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "foundation/file_checks.h"
-#include "foundation/language_table.h"
 #include "foundation/settings_keys.h"
 #include "foundation/settings_store.h"
 #include "foundation/time_stamp.h"
@@ -97,33 +95,10 @@ TEST_F(BackupManager, RetentionDeletesExactlyTheStampedBackupsOldEnough) {
   }
 }
 
-TEST_F(BackupManager, ListsAndDeletionTakeStampedBackupsOnly) {
+TEST_F(BackupManager, DeletionTakesStampedBackupsOnly) {
   for (const char* name : kNoBackups) program.WriteFile(name);
-  program.WriteFile("Backup\\2009-03-14-08-05-09\\allbak.reg", std::string(1536, 'x'));
-  program.MakeFolder("Backup\\2010-11-02-23-04-05");  // no allbak.reg
-  program.WriteFile("Backup\\2011-01-01-00-00-00\\allbak.reg", std::string(1023, 'x'));
-  program.WriteFile("Backup\\2011-01-01-00-00-00\\other.reg", std::string(5000, 'x'));
-  std::vector<FullBackupRow> rows = ListFullBackups(program.path());
-  std::sort(rows.begin(), rows.end(), [](auto& a, auto& b) { return a.folder < b.folder; });
-  std::string text;
-  for (const FullBackupRow& row : rows)
-    text += row.date + " " + row.time + " " + row.size + " " + row.folder + "\n";
-  EXPECT_EQ(text, "2009-03-14 08:05:09 1.50KB " + program / "Backup\\2009-03-14-08-05-09\n" +
-                      "2010-11-02 23:04:05 0B " + program / "Backup\\2010-11-02-23-04-05\n" +
-                      "2011-01-01 00:00:00 1023B " + program / "Backup\\2011-01-01-00-00-00\n");
-
-  UseRepositoryLanguage();
-  const std::string partial = program.WriteFile("PartialBackup\\2009-03-14_08-05-09.reg");
-  program.MakeFolder("PartialBackup\\2009-03-15_08-05-09.reg");  // a folder
-  ASSERT_EQ(ListPartialBackups(program.path()).size(), 1u);
-  EXPECT_EQ(ListPartialBackups(program.path())[0].path, partial);
-  EXPECT_EQ(ListPartialBackups(program.path())[0].text, "Backup of 03/14/2009 08:05:09");
-  // A translation with a conversion six numbers cannot fill is not used.
-  const std::string odd = program.WriteFile("Odd.txt", "[String]\r\nL0090=Sicherung %s %02d\r\n");
-  ProcessLanguageTable().Open(odd, odd);
-  EXPECT_EQ(ListPartialBackups(program.path())[0].text, "03/14/2009 08:05:09");
-  UseRepositoryLanguage();
-
+  program.WriteFile("Backup\\2009-03-14-08-05-09\\allbak.reg");
+  program.MakeFolder("Backup\\2010-11-02-23-04-05");
   for (const std::string& folder :
        {program / "Backup\\old", program / "Backup", program.path(), std::string()})
     EXPECT_FALSE(DeleteFullBackup(folder)) << folder;
@@ -149,26 +124,4 @@ TEST_F(BackupManager, RestoresImportOnlyWhatTheyShould) {
   EXPECT_TRUE(RestoreFullBackup(program / "Backup\\2009-03-15-08-05-09"));
   EXPECT_TRUE(ValueExists(kCurrentUser, key.path(), "Full"));
   EXPECT_TRUE(FileExists(full));
-}
-
-TEST_F(BackupManager, MakeFullBackupExportsTheWholeRegistry) {
-  EXPECT_TRUE(MakeFullBackup(program.path()));
-  const std::vector<FullBackupRow> rows = ListFullBackups(program.path());
-  ASSERT_EQ(rows.size(), 1u);
-  const std::string content = ReadWholeFile(rows[0].folder + "\\allbak.reg");
-  std::string text;  // UTF-16LE after its byte order mark; the keys' names are ASCII
-  for (std::size_t i = 2; i < content.size() && content.compare(0, 2, "\xFF\xFE") == 0; i += 2)
-    text += content[i];
-  EXPECT_EQ(text.rfind("Windows Registry Editor Version 5.00\r\n", 0), 0u);
-  EXPECT_NE(text.find("\r\n[HKEY_LOCAL_MACHINE\\"), std::string::npos);
-  EXPECT_NE(text.find("\r\n[HKEY_USERS\\"), std::string::npos);
-  LocalDateTime last;
-  EXPECT_TRUE(ParseStamp(ReadSetting(kKeyLastBackup), kSettingsStampFormat, last));
-
-  // With a file where the Backup folder belongs no export can be written.
-  RemoveFolderTree(program / "Backup");
-  program.WriteFile("Backup", "in the way");
-  WriteSetting(kKeyLastBackup, "2009-03-14 08:05:09");
-  EXPECT_FALSE(MakeFullBackup(program.path()));
-  EXPECT_EQ(ReadSetting(kKeyLastBackup), "2009-03-14 08:05:09");
 }

@@ -22,21 +22,10 @@ namespace {
 const std::string kUninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 ScanIssue KeyIssue(RootKey root, const std::string& key) {
-  ScanIssue issue;
-  issue.root = root;
-  issue.key = key;
-  issue.type = kWholeKeyType;
-  issue.wholeKey = true;
-  return issue;
+  return {root, key, "", "", "", kWholeKeyType, true};
 }
-
 ScanIssue ValueIssue(RootKey root, const std::string& key, const std::string& name) {
-  ScanIssue issue;
-  issue.root = root;
-  issue.key = key;
-  issue.valueName = name;
-  issue.type = REG_SZ;
-  return issue;
+  return {root, key, name, "", "", REG_SZ, false};
 }
 
 class HostileFix : public ProgramFolderTest {

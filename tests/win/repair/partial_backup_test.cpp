@@ -105,29 +105,6 @@ TEST_F(PartialBackup, FixBacksUpEverythingThenDeletes) {
   EXPECT_EQ(ReadWholeFile(result.backupPath), "REGEDIT4\r\n" + kName + kDead + kCount + kDead);
 }
 
-TEST_F(PartialBackup, FixFailedDeletionsAreRecordedAndLeftOutOfLaterScans) {
-  const FixResult result = FixIssues({Issue("Software\\Demo", "Missing"), Issue("Software\\Gone"),
-                                      Issue("Software\\Demo", ""), Issue("Software\\Gone", "")},
-                                     program.path());
-  EXPECT_EQ(result.deleted, 1u);  // the default value
-  EXPECT_EQ(result.notDeleted, 3u);
-  EXPECT_EQ(ReadWholeFile(result.backupPath),
-            "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Demo]\r\n@=\"default\"\r\n");
-  EXPECT_EQ(CannotRemoveFile(),
-            "HKEY_CURRENT_USER\\Software\\Demo\\Missing\r\nHKEY_CURRENT_USER\\Software\\Gone\r\n"
-            "HKEY_CURRENT_USER\\Software\\Gone\\\r\n");
-
-  // Read back trimmed, empty lines ignored.
-  program.WriteFile("tmp_rccantremove.lst",
-                    CannotRemoveFile() + "  \r\n\r\n  HKEY_CURRENT_USER\\Software\\B \r\r\n");
-  LoadCannotRemoveList(program.path());
-  EXPECT_EQ(CannotRemoveList().size(), 4u);
-  EXPECT_TRUE(IsKnownUnremovable(Issue("software\\demo", "MISSING")));
-  EXPECT_TRUE(IsKnownUnremovable(Issue("Software\\B")));
-  EXPECT_FALSE(IsKnownUnremovable(Issue("Software\\Demo", "Name")));
-  SetCannotRemoveList({});
-}
-
 TEST_F(PartialBackup, FixDeletesNothingWhenTheBackupAskedForCannotBeWritten) {
   program.WriteFile("PartialBackup", "in the way of the folder");
   FixResult result =

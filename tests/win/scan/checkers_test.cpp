@@ -1,6 +1,5 @@
 // The checkers as their areas drive them, on the sandboxed registry and real files on C: and E:.
 #include <algorithm>
-#include <cctype>
 #include <map>
 
 #include "foundation/file_checks.h"
@@ -26,7 +25,7 @@ const std::string kLocale = "System\\CurrentControlSet\\Control\\Nls\\Locale";
 std::string Issue(RootKey root, const std::string& key, const std::string& value,
                   const std::string& data, const std::string& description, std::uint32_t type,
                   bool wholeKey = false) {
-  return DescribeIssue(ExpectedIssue(root, key, value, data, description, type, wholeKey));
+  return DescribeIssue(ScanIssue{root, key, value, data, description, type, wholeKey});
 }
 std::string KeyIssue(RootKey root, const std::string& key, const std::string& description,
                      const std::string& data = "") {
@@ -200,53 +199,6 @@ TEST_F(Checkers, ReportWhatIsGoneOrEmptyWithEveryField) {
   // clang-format on
 }
 
-TEST_F(Checkers, TimeZoneReportsEveryZoneButTheOneInEffect) {
-  TIME_ZONE_INFORMATION info = {};
-  DYNAMIC_TIME_ZONE_INFORMATION dynamic = {};
-  GetTimeZoneInformation(&info);
-  GetDynamicTimeZoneInformation(&dynamic);
-  char current[128] = {}, keyName[128] = {};
-  WideCharToMultiByte(CP_ACP, 0, info.StandardName, -1, current, 127, nullptr, nullptr);
-  WideCharToMultiByte(CP_ACP, 0, dynamic.TimeZoneKeyName, -1, keyName, 127, nullptr, nullptr);
-  ASSERT_NE(*current, '\0') << "the zone in effect has no standard name";
-  ASSERT_NE(*keyName, '\0') << "the zone in effect has no key name";
-  std::string otherCase = current;
-  for (char& c : otherCase) c ^= isalpha(static_cast<unsigned char>(c)) ? 0x20 : 0;
-  const std::string zones = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\";
-  SetString(kLocalMachine, zones + "A Current", "Std", current);
-  // Its "Std" follows the install's language, the current name the user's.
-  SetString(kLocalMachine, zones + keyName, "Std", "Name In Another Language");
-  SetString(kLocalMachine, zones + "B Other Case", "Std", otherCase);
-  SetString(kLocalMachine, zones + "C No Std", "Dlt", current);
-  Enumerate(kLocalMachine, zones, CheckTimeZone, &context);
-  const std::string unused = "Unused time zone: " + otherCase;
-  ExpectFound({KeyIssue(kLocalMachine, zones + "B Other Case", unused, otherCase)});
-}
-
-TEST_F(Checkers, EachCheckerReadsDataUpToItsLengthAndStopsAfterTheEntryInHand) {
-  cancel = 1;
-  const std::string bytes = gone + "\\more.exe";  // no terminator after `gone`
-  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-  const std::string server = "CLSID\\{a-b-c-d-e}\\InprocServer32";
-  for (ValueVisitor checker : {CheckSoftwareValue, CheckComServerValue, CheckHistoryValue,
-                               CheckSharedDllValue, CheckStartupValue, CheckLocaleValue})
-    EXPECT_EQ(checker(kClassesRoot, server, "", 0, REG_SZ, data, DWORD(gone.size()), &context), 0);
-  CreateKey(kLocalMachine, "Software\\P\\.a");
-  CreateKey(kLocalMachine, "Software\\P\\.b");
-  for (KeyVisitor checker : {CheckFileAssociation, CheckUninstallEntry, CheckStartMenuOrder,
-                             CheckEmptySoftwareKey, CheckTimeZone})
-    Enumerate(kLocalMachine, "Software\\P", checker,
-              checker == CheckStartMenuOrder ? static_cast<void*>(&menu) : &context);
-  EXPECT_EQ(recorder.currentKeys, Texts(5, "Software\\P\\.a"));  // each shown as it is judged
-  EXPECT_EQ(ReportKeyAndCheckCancel(kCurrentUser, "Software", "", 0, 0, nullptr, 0, &context), 0);
-  ExpectFound({Issue(kClassesRoot, server, "", gone, "Missing file or folder: " + gone, REG_SZ),
-               KeyIssue(kClassesRoot, "CLSID\\{a-b-c-d-e}", "Missing COM object file: app.exe"),
-               Issue(kClassesRoot, server, "", gone, "History list entry: " + gone, REG_SZ),
-               Issue(kClassesRoot, server, "", gone, "Missing start-up program: " + gone, REG_SZ),
-               KeyIssue(kLocalMachine, "Software\\P\\.a", "Invalid uninstall entry: .a"),
-               KeyIssue(kLocalMachine, "Software\\P\\.a", "Empty software key: .a")});
-}
-
 ScanIssue Value(const std::string& name) {
   return MakeIssue(kCurrentUser, "Software\\Demo", name, "", IssueCategory::kHistoryList, "", 1);
 }
@@ -267,23 +219,6 @@ TEST_F(Checkers, AddIssueDropsCannotRemoveEntriesByWholePathIgnoringCase) {
   for (const ScanIssue& issue : kept) AddIssue(context, issue);
   EXPECT_EQ(DescribeIssues(context.issues), DescribeIssues(kept));
   ExpectAnnounced();
-  // Without a window, or with one that is gone, nothing is sent; all is collected.
-  HWND destroyed = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, HWND_MESSAGE, 0, 0, 0);
-  ASSERT_TRUE(DestroyWindow(destroyed));
-  for (HWND window : {HWND(nullptr), destroyed}) {
-    ScanContext other{"", window, nullptr, window, window, {}, {}};
-    ReportCurrentKey(other, "", false);
-    ReportProgressPercent(other, 5);
-    AddIssue(other, kept[0]);
-    EXPECT_EQ(other.issues.size(), 1u);
-  }
-}
-
-TEST_F(Checkers, ACategoryTextThatIsNoSafeFormatIsShownAsItStands) {
-  const std::string file = folder.WriteFile("odd.txt", "[String]\r\nL0045=%s and %s %n\r\n");
-  ProcessLanguageTable().Open(file, file);
-  const ScanIssue issue = MakeIssue(kCurrentUser, "Software\\A", "v", "", "L0045", "C:\\x", 1);
-  EXPECT_EQ(issue.description, "%s and %s %n C:\\x");
 }
 
 }  // namespace

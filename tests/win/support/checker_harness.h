@@ -29,13 +29,6 @@ inline std::vector<std::string> DescribeIssues(const std::vector<ScanIssue>& iss
   return texts;
 }
 
-// A record built from literal fields, for comparison with DescribeIssue.
-inline ScanIssue ExpectedIssue(RootKey root, const std::string& key, const std::string& valueName,
-                               const std::string& data, const std::string& description,
-                               std::uint32_t type, bool wholeKey = false) {
-  return ScanIssue{root, key, valueName, data, description, type, wholeKey};
-}
-
 class CheckerHarness : public ::testing::Test {
  protected:
   CheckerHarness() {

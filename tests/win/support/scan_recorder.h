@@ -32,10 +32,8 @@ class ScanRecorder {
     context.hwndCurrentKey = context.hwndIssues = context.hwndProgress = window_;
   }
 
-  std::vector<ScanIssue> issues;         // copies of WM_SCAN_ISSUE records
-  std::vector<std::string> currentKeys;  // WM_SCAN_CURRENT_KEY texts
-  std::vector<int> progress;             // WM_SCAN_PROGRESS values
-  std::vector<WPARAM> wParams;           // every wParam received (all must be 0)
+  std::vector<ScanIssue> issues;  // copies of WM_SCAN_ISSUE records
+  std::vector<WPARAM> wParams;    // every wParam received (all must be 0)
 
  private:
   static LRESULT CALLBACK Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -43,11 +41,7 @@ class ScanRecorder {
     auto* self = reinterpret_cast<ScanRecorder*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (message == WM_SCAN_ISSUE)
       self->issues.push_back(*reinterpret_cast<const ScanIssue*>(lParam));
-    else if (message == WM_SCAN_CURRENT_KEY)
-      self->currentKeys.push_back(*reinterpret_cast<const std::string*>(lParam));
-    else if (message == WM_SCAN_PROGRESS)
-      self->progress.push_back(static_cast<int>(lParam));
-    else
+    else if (message != WM_SCAN_CURRENT_KEY && message != WM_SCAN_PROGRESS)
       return DefWindowProcA(window, message, wParam, lParam);
     self->wParams.push_back(wParam);
     return 0;

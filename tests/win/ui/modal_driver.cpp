@@ -6,33 +6,26 @@ namespace kelvane {
 
 namespace {
 
-constexpr DWORD kPollMs = 20;
-
 struct Search {
-  const char* className;
+  const char* className;  // nullptr: close every menu and dialog instead
   const std::string* caption;
   HWND found;
 };
 
-BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+BOOL CALLBACK Visit(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<Search*>(param);
   char className[64] = "";
   GetClassNameA(window, className, sizeof className);
-  if (!IsWindowVisible(window) || lstrcmpiA(className, search->className) != 0) return TRUE;
+  if (!IsWindowVisible(window)) return TRUE;
+  if (search->className == nullptr) {
+    if (lstrcmpA(className, "#32768") == 0) PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1);
+    if (lstrcmpA(className, "#32770") == 0) PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+  }
+  if (lstrcmpiA(className, search->className) != 0) return TRUE;
   if (!search->caption->empty() && WindowTextOf(window) != *search->caption) return TRUE;
   search->found = window;
   return FALSE;
-}
-
-BOOL CALLBACK CloseWindow(HWND window, LPARAM) {
-  char className[64] = "";
-  GetClassNameA(window, className, sizeof className);
-  if (!IsWindowVisible(window)) return TRUE;
-  if (lstrcmpA(className, "#32768") == 0)
-    PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1);  // a menu
-  else if (lstrcmpA(className, "#32770") == 0)
-    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);  // a dialog or a message box
-  return TRUE;
 }
 
 }  // namespace
@@ -62,63 +55,37 @@ std::string ModalDriver::report() const {
 
 void ModalDriver::Finish() {
   if (script_.joinable()) script_.join();
-  if (finished_ != nullptr) SetEvent(finished_);
-  if (watchdog_.joinable()) watchdog_.join();
-  if (finished_ != nullptr) CloseHandle(finished_);
-  finished_ = nullptr;
-}
-
-HWND ModalDriver::FindWindowOfTest(const char* className, const std::string& caption) const {
-  Search search{className, &caption, nullptr};
-  EnumThreadWindows(testThread_, MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  if (!watchdog_.joinable()) return;
+  SetEvent(finished_);
+  watchdog_.join();
+  CloseHandle(finished_);
 }
 
 HWND ModalDriver::WaitForWindow(const char* className, const std::string& caption,
                                 DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    if (HWND window = FindWindowOfTest(className, caption)) return window;
-    if (GetTickCount() - start >= timeoutMs) break;
-    Sleep(kPollMs);
+  for (const DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(20)) {
+    Search search{className, &caption, nullptr};
+    EnumThreadWindows(testThread_, Visit, reinterpret_cast<LPARAM>(&search));
+    if (search.found != nullptr) return search.found;
   }
   Problem(std::string("no window ") + className + " \"" + caption + "\" came");
   return nullptr;
 }
 
-bool ModalDriver::NoWindowFor(const char* className, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < timeoutMs) {
-    if (HWND window = FindWindowOfTest(className, "")) {
-      Problem(std::string("a window ") + className + " \"" + WindowTextOf(window) + "\" came");
-      return false;
-    }
-    Sleep(kPollMs);
-  }
-  return true;
-}
-
 bool ModalDriver::WaitUntilGone(HWND window, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (IsWindow(window) && IsWindowVisible(window)) {
+  for (const DWORD start = GetTickCount(); IsWindow(window) && IsWindowVisible(window); Sleep(20))
     if (GetTickCount() - start >= timeoutMs) {
       Problem("window \"" + WindowTextOf(window) + "\" stayed");
       return false;
     }
-    Sleep(kPollMs);
-  }
   return true;
 }
 
 void ModalDriver::Problem(const std::string& what) {
   problems_.push_back(what);
-  CloseEverything();
-}
-
-void ModalDriver::CloseEverything() {
-  // Nested modal windows close one level at a time.
-  for (int round = 0; round < 10; ++round) {
-    EnumThreadWindows(testThread_, CloseWindow, 0);
+  Search closeAll{nullptr, nullptr, nullptr};
+  for (int round = 0; round < 10; ++round) {  // nested modal windows close one at a time
+    EnumThreadWindows(testThread_, Visit, reinterpret_cast<LPARAM>(&closeAll));
     Sleep(100);
   }
 }

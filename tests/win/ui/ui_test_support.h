@@ -1,6 +1,6 @@
 #pragma once
-// What the window tests share: GDI+ for the skin pictures, a program folder
-// with language files and the shipped skin.
+// What the window tests share: GDI+ for the skin pictures, and a scratch
+// program folder with the English language file and, on request, the skin.
 #include <windows.h>
 #include <objidl.h>  // before GDI+, which needs its property types
 #include <gdiplus.h>
@@ -14,7 +14,6 @@
 
 namespace kelvane {
 
-// GDI+ for one test, as start-up starts it for the program.
 class GdiplusScope {
  public:
   GdiplusScope() {
@@ -24,43 +23,35 @@ class GdiplusScope {
   ~GdiplusScope() {
     if (token_ != 0) Gdiplus::GdiplusShutdown(token_);
   }
-  GdiplusScope(const GdiplusScope&) = delete;
-  GdiplusScope& operator=(const GdiplusScope&) = delete;
 
  private:
   ULONG_PTR token_ = 0;
 };
 
-// A scratch program folder: Settings.ini in it, Language\English.txt (the
-// repository's, also the language in use) and, on request, the shipped skin
-// in Skin\Default.
 class ProgramFolder {
  public:
   explicit ProgramFolder(bool withSkin = false) {
     SetSettingsPaths(folder_ / "Settings.ini", folder_ / "Settings.xml");
-    folder_.MakeFolder("Language");
-    const std::string english = folder_ / "Language\\English.txt";
-    CopyFileA(SourcePath("package\\Language\\English.txt").c_str(), english.c_str(), FALSE);
-    ProcessLanguageTable().Open(english, english);
-    if (!withSkin) return;
-    folder_.MakeFolder("Skin\\Default");
-    for (const char* name : {"main.bmp", "btn_normal.png", "btn_hover.png", "btn_disable.png"}) {
-      const std::string target = folder_ / (std::string("Skin\\Default\\") + name);
-      CopyFileA(SourcePath(std::string("package\\Skin\\Default\\") + name).c_str(), target.c_str(),
-                FALSE);
-    }
+    Copy("Language\\English.txt");
+    ProcessLanguageTable().Open(folder_ / "Language\\English.txt",
+                                folder_ / "Language\\English.txt");
+    if (withSkin)
+      for (const char* name : {"main.bmp", "btn_normal.png", "btn_hover.png", "btn_disable.png"})
+        Copy(std::string("Skin\\Default\\") + name);
   }
   ~ProgramFolder() {
     SetSettingsPaths("", "");
     UseRepositoryLanguage();
   }
-  ProgramFolder(const ProgramFolder&) = delete;
-  ProgramFolder& operator=(const ProgramFolder&) = delete;
 
   const std::string& path() const { return folder_.path(); }
   const ScratchFolder& files() const { return folder_; }
 
  private:
+  void Copy(const std::string& name) {
+    folder_.MakeFolder(name.substr(0, name.rfind('\\')));
+    CopyFileA(SourcePath("package\\" + name).c_str(), (folder_ / name).c_str(), FALSE);
+  }
   ScratchFolder folder_;
 };
 
