@@ -93,3 +93,9 @@
 #define IDC_DETAIL_VALUE 1417
 #define IDC_DETAIL_DATA 1418
 #define IDC_DETAIL_PROBLEM 1419
+
+// Areas added page by page.
+#include "defrag_ids.h"
+#include "backup_ids.h"
+#include "options_ids.h"
+#include "schedule_ids.h"

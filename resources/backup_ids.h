@@ -1,0 +1,3 @@
+#pragma once
+// Identifiers of the backup page and the partial backups window.
+// Included by resource_ids.h.

@@ -1,0 +1,3 @@
+#pragma once
+// Identifiers of the defragmentation page and its windows.
+// Included by resource_ids.h.

@@ -1,0 +1,3 @@
+#pragma once
+// Identifiers of the options page, the exclusion dialogs and the registry path picker.
+// Included by resource_ids.h.
