@@ -10,9 +10,11 @@ set(KELVANE_PORTABLE_SOURCES
   foundation/time_stamp.cpp
   foundation/ansi_chars.cpp
   app/command_line.cpp
+  app/report_switch.cpp
   foundation/file_size_text.cpp
   foundation/printf_format.cpp
   foundation/setting_number.cpp
+  foundation/wow64_rules.cpp
   repair/backup_names.cpp
   defrag/hive_names.cpp
   defrag/defrag_savings.cpp
@@ -23,4 +25,5 @@ set(KELVANE_PORTABLE_SOURCES
   ui/rules/cell_markup.cpp
   ui/rules/html_report.cpp
   ui/rules/text_format.cpp
+  ui/rules/update_version.cpp
 )

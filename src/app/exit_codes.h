@@ -12,6 +12,10 @@ enum ExitCode : int {
   kExitFixBlocked = 2,    // /fix deleted nothing: its partial backup could not be written
   kExitDefragFailed = 4,  // /defrag could not analyse a single hive
   kExitJobCrashed = 8,    // a job ended in an unexpected error
+  // The 32-bit build on 64-bit Windows without the 64-bit build beside it
+  // refused a job it cannot do completely there.
+  kExitRefusedOnWow64 = 16,
+  kExitReportFailed = 32,  // /report: the report could not be written
 };
 
 }  // namespace kelvane

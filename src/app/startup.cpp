@@ -7,6 +7,8 @@
 #include "app/command_line.h"
 #include "app/command_line_jobs.h"
 #include "app/exit_codes.h"
+#include "app/handover.h"
+#include "app/report_switch.h"
 #include "defrag/hive_discovery.h"
 #include "foundation/com_ptr.h"
 #include "foundation/language_table.h"
@@ -60,6 +62,10 @@ void InitWindowControls() {
 
 int RunProgram(HINSTANCE, const char* commandLine, int showCommand) {
   const std::string programFolder = GetProgramFolder();
+  // On 64-bit Windows the 64-bit build beside this one does the whole run.
+  int handedOverExitCode = kExitSuccess;
+  if (HandOverToNativeBuild(programFolder, commandLine, showCommand, handedOverExitCode))
+    return handedOverExitCode;
   SetSettingsPaths(programFolder + "\\Settings.ini", programFolder + "\\Settings.xml");
   SetCommandLineWords(SplitCommandLine(commandLine, true));
 
@@ -85,7 +91,9 @@ int RunProgram(HINSTANCE, const char* commandLine, int showCommand) {
   }
 
   // Without words the main window runs until it is closed.
-  const int exitCode = interactive ? RunMainWindow(commandLine, showCommand) : RunCommandLineJobs();
+  const int exitCode =
+      interactive ? RunMainWindow(commandLine, showCommand)
+                  : RunCommandLineJobs(FindReportRequest(SplitCommandLine(commandLine, false)));
 
   PrunePartialBackups(programFolder);
   PruneFullBackups(programFolder);

@@ -7,6 +7,7 @@
 #include "foundation/registry_key.h"
 #include "foundation/settings_keys.h"
 #include "foundation/settings_store.h"
+#include "foundation/wow64_redirection.h"
 
 namespace kelvane {
 
@@ -45,6 +46,10 @@ void AnalyseOne(HiveEntry& entry, REGSAM access) {
   RegKey key = OpenHiveKey(root, subkey, access);
   if (!key.IsOpen()) return;
 
+  // The hive files lie below System32\config: under WOW64 the native folder,
+  // not SysWOW64's, for the file calls and the save alike.
+  const FsRedirectionOff redirection(IsRunningUnderWow64());
+  if (!redirection.ok()) return;
   RegFlushKey(ToHkey(root));
   const std::string compact = entry.file + kCompactCopySuffix;
   if (FileExists(compact)) DeleteFileForced(compact);
@@ -80,6 +85,8 @@ bool AnalyseHives(HiveList& hives, HiveProgressCallback callback, void* context)
 
 std::size_t ReplaceHives(HiveList& hives) {
   std::size_t accepted = 0;
+  const FsRedirectionOff redirection(IsRunningUnderWow64());
+  if (!redirection.ok()) return 0;
   for (HiveEntry& entry : hives) {
     if (entry.compactFile.empty() || !FileExists(entry.compactFile)) continue;
     std::string subkey;
@@ -112,6 +119,7 @@ bool RestartWindows() {
 DefragSavings SumDefragSavings(const HiveList& hives) {
   std::uint64_t oldSize = 0;
   std::uint64_t newSize = 0;
+  const FsRedirectionOff redirection(IsRunningUnderWow64());
   for (const HiveEntry& entry : hives) {
     if (entry.compactFile.empty() || !FileExists(entry.compactFile)) continue;
     oldSize += entry.fileSize;
@@ -122,6 +130,7 @@ DefragSavings SumDefragSavings(const HiveList& hives) {
 
 std::size_t CountAnalysedHives(const HiveList& hives) {
   std::size_t count = 0;
+  const FsRedirectionOff redirection(IsRunningUnderWow64());
   for (const HiveEntry& entry : hives)
     if (!entry.compactFile.empty() && FileExists(entry.compactFile)) ++count;
   return count;

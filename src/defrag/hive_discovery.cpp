@@ -9,6 +9,7 @@
 #include "foundation/file_checks.h"
 #include "foundation/registry_access.h"
 #include "foundation/registry_key.h"
+#include "foundation/wow64_redirection.h"
 
 namespace kelvane {
 
@@ -41,6 +42,9 @@ HiveList ReadHiveList(const DeviceMap& devices) {
   const REGSAM access = KEY_READ | (IsRunningUnderWow64() ? KEY_WOW64_64KEY : 0);
   RegKey list;
   if (list.Open(HKEY_LOCAL_MACHINE, kHiveListKey, access) != ERROR_SUCCESS) return hives;
+  // Under WOW64 the machine hives' folder, System32\config, would be looked
+  // up in SysWOW64 and every machine hive passed over.
+  const FsRedirectionOff redirection(IsRunningUnderWow64());
   for (DWORD index = 0;; ++index) {
     char name[kTextBufferSize];
     DWORD nameLength = kTextBufferSize;

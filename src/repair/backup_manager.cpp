@@ -16,6 +16,7 @@
 #include "foundation/settings_keys.h"
 #include "foundation/settings_store.h"
 #include "repair/backup_folders.h"
+#include "repair/backup_in_registry.h"
 #include "repair/backup_names.h"
 #include "repair/backup_retention.h"
 
@@ -67,9 +68,22 @@ int AddPartialBackupRow(const std::string& fullPath, const std::string&, WIN32_F
   return 1;
 }
 
+// Explorer by its full path in the Windows folder: a bare name would be
+// searched in the current folder first, where anyone could plant one.
+bool RunExplorer(const std::string& parameters) {
+  char windows[MAX_PATH] = {};
+  const UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return false;
+  const std::string exe =
+      WithoutTrailingBackslashes(std::string(windows, length)) + "\\explorer.exe";
+  const HINSTANCE result =
+      ShellExecuteA(nullptr, "open", exe.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);
+  return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
 }  // namespace
 
-bool MakeFullBackup(const std::string& programFolder) {
+bool MakeFullBackup(const std::string& programFolder, std::string* madeFolder) {
   const std::string stamped = FullBackupRoot(programFolder) + "\\" + FullBackupName(NowLocal());
   const std::string folder = stamped + "\\";
   CreateFolderPath(folder);
@@ -85,6 +99,7 @@ bool MakeFullBackup(const std::string& programFolder) {
     return false;
   }
   WriteSettingNow(kKeyLastBackup);
+  if (madeFolder != nullptr) *madeFolder = stamped;
   return true;
 }
 
@@ -123,9 +138,12 @@ std::vector<PartialBackupRow> ListPartialBackups(const std::string& programFolde
 }
 
 bool RestorePartialBackup(const std::string& path, const std::string& exe) {
-  // Deleting a backup whose import did not happen would lose it.
-  if (!FileExists(path) || !ImportRegistry(path, exe, EditorWait::kUntilEnd, ImportMode::kSilent))
-    return false;
+  if (!FileExists(path)) return false;
+  ImportRegistry(path, exe, EditorWait::kUntilEnd, ImportMode::kSilent);
+  // The file is the only copy of what the fix removed: it goes only once
+  // its entries are found in the registry again, whatever the editor's exit
+  // code says (it is 0 after a failed import as well).
+  if (!RegistryHoldsBackup(path)) return false;
   return DeleteFileForced(path);
 }
 
@@ -133,10 +151,11 @@ bool DeletePartialBackup(const std::string& path) { return DeleteFileForced(path
 
 bool ShowFileInExplorer(const std::string& path) {
   // Quoted, so that a folder with a comma in its name is not cut there.
-  const std::string parameters = "/e,/select,\"" + path + "\"";
-  const HINSTANCE result =
-      ShellExecuteA(nullptr, "open", "Explorer", parameters.c_str(), nullptr, SW_SHOWNORMAL);
-  return reinterpret_cast<INT_PTR>(result) > 32;
+  return RunExplorer("/e,/select,\"" + path + "\"");
+}
+
+bool ShowFolderInExplorer(const std::string& folder) {
+  return RunExplorer("/e,\"" + folder + "\"");
 }
 
 }  // namespace kelvane

@@ -14,8 +14,9 @@ namespace kelvane {
 constexpr const char* kFullBackupFileName = "allbak.reg";
 
 // Exports the whole registry to Backup\<now>\allbak.reg and, when the file was
-// written, stores the time in "LastBackup". True when the file was written.
-bool MakeFullBackup(const std::string& programFolder);
+// written, stores the time in "LastBackup". True when the file was written;
+// then `madeFolder`, when given, receives the stamped folder.
+bool MakeFullBackup(const std::string& programFolder, std::string* madeFolder = nullptr);
 
 // One row of the full backup list.
 struct FullBackupRow {
@@ -46,8 +47,8 @@ struct PartialBackupRow {
 std::vector<PartialBackupRow> ListPartialBackups(const std::string& programFolder);
 
 // Imports the file silently, waits, and then deletes it: a restored partial
-// backup is consumed. The file is kept when the editor could not be started
-// or reported a failure. True when imported and deleted. `exe` is for tests.
+// backup is consumed. The file is kept unless every entry of it is found in
+// the registry afterwards. True when restored and deleted. `exe` is for tests.
 bool RestorePartialBackup(const std::string& path, const std::string& exe = RegistryEditorPath());
 
 // Deletes a partial backup file (read-only or not).
@@ -55,5 +56,8 @@ bool DeletePartialBackup(const std::string& path);
 
 // Opens a folder window with the file selected.
 bool ShowFileInExplorer(const std::string& path);
+
+// Opens a folder window on the folder.
+bool ShowFolderInExplorer(const std::string& folder);
 
 }  // namespace kelvane

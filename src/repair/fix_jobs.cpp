@@ -1,5 +1,7 @@
 #include "repair/fix_jobs.h"
 
+#include <utility>
+
 #include "foundation/program_paths.h"
 #include "foundation/settings_keys.h"
 #include "foundation/settings_store.h"
@@ -14,7 +16,7 @@ bool FinishInteractiveFix(const FixResult& result, int rowsLeft) {
   return true;
 }
 
-FixResult RunFixJob(const std::string& programFolder) {
+FixResult RunFixJob(const std::string& programFolder, IssueList* found) {
   ScanContext context;
   context.configPath = SettingsXmlPath();
   RunScan(context);
@@ -25,6 +27,7 @@ FixResult RunFixJob(const std::string& programFolder) {
     WriteSettingInt(kKeyErrorCount, 0);
     WriteSettingNow(kKeyLastClean);
   }
+  if (found != nullptr) *found = std::move(context.issues);
   return result;
 }
 

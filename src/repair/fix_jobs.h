@@ -12,7 +12,9 @@ namespace kelvane {
 bool FinishInteractiveFix(const FixResult& result, int rowsLeft);
 
 // The unattended fix: a whole scan of Settings.xml's areas, then FixIssues
-// on everything found; writes "LastScan", "ErrorCnt" and "LastClean".
-FixResult RunFixJob(const std::string& programFolder);
+// on everything found; writes "LastScan", "ErrorCnt" and "LastClean". The
+// issues found are handed out through `found` when given, in the order of
+// the result's flags.
+FixResult RunFixJob(const std::string& programFolder, IssueList* found = nullptr);
 
 }  // namespace kelvane

@@ -71,6 +71,7 @@ std::string NewPartialBackupPath(const std::string& programFolder) {
 
 FixResult FixIssues(const std::vector<ScanIssue>& issues, const std::string& programFolder) {
   FixResult result;
+  result.removed.assign(issues.size(), false);
   const bool backup = ReadBackupWhenClean();
   // Every entry is read once, before anything is deleted: whether it is
   // there, whether its backup gives it back exactly (an entry that it could
@@ -115,6 +116,7 @@ FixResult FixIssues(const std::vector<ScanIssue>& issues, const std::string& pro
     if (allowed[i] && (DeleteFixEntry(entry, target.valueName, IsWholeKey(target)) ||
                        (entry.exists && !EntryExists(target)))) {
       ++result.deleted;
+      result.removed[i] = true;
     } else {
       ++result.notDeleted;
       RecordCannotRemove(programFolder, IssueFullPath(issues[i]));

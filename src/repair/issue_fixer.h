@@ -15,6 +15,9 @@ struct FixResult {
   std::string backupPath;      // the partial backup written, if any
   std::size_t deleted = 0;     // issues removed from the registry
   std::size_t notDeleted = 0;  // recorded in the cannot-remove list
+  // One flag per issue, in the order given: true when this fix removed it.
+  // All false when the backup failed.
+  std::vector<bool> removed;
 };
 
 // programFolder\PartialBackup\<local stamp>.reg; a name already taken (two

@@ -7,8 +7,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "foundation/ansi_chars.h"
+#include "foundation/file_checks.h"
 #include "foundation/scoped_handle.h"
+#include "foundation/wow64_redirection.h"
 
 namespace kelvane {
 namespace {
@@ -21,9 +22,46 @@ std::string Format(const char* format, const std::string& first, const std::stri
   return std::string(buffer.data(), static_cast<std::size_t>(needed));
 }
 
+// Under WOW64 a plain start of the Windows folder's editor runs the 32-bit
+// one, which sees only the 32-bit software keys: the editor is started with
+// the redirection switched off, by CreateProcess (the shell may do its work
+// on other threads, which would still be redirected).
+bool StartWithoutRedirection(const std::string& exe, const std::string& parameters,
+                             ScopedKernelHandle& process) {
+  std::string commandLine = "\"" + exe + "\" " + parameters;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION started = {};
+  {
+    const FsRedirectionOff redirection(true);
+    if (!redirection.ok()) return false;
+    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &started))
+      return false;
+  }
+  CloseHandle(started.hThread);
+  process.Reset(started.hProcess);
+  return true;
+}
+
+bool WaitForEditor(const ScopedKernelHandle& process, EditorWait wait) {
+  if (wait == EditorWait::kNo) return true;
+  // No process handle means no process was started to do the work.
+  if (process.Get() == nullptr) return false;
+  if (WaitForSingleObject(process.Get(), INFINITE) != WAIT_OBJECT_0) return false;
+  DWORD exitCode = 1;
+  return GetExitCodeProcess(process.Get(), &exitCode) && exitCode == 0;
+}
+
 // Starts `exe` with `parameters`; with `wait`, waits for it to end. True when
 // it was started and, if waited for, ended with exit code 0.
 bool RunEditor(const std::string& exe, const std::string& parameters, EditorWait wait) {
+  if (NativeRegistryEditor(SystemWindowsFolder(), IsRunningUnderWow64()).redirectionOff) {
+    ScopedKernelHandle process;
+    return StartWithoutRedirection(exe, parameters, process) && WaitForEditor(process, wait);
+  }
   SHELLEXECUTEINFOA info = {};
   info.cbSize = sizeof info;
   info.fMask = SEE_MASK_NOCLOSEPROCESS;
@@ -35,21 +73,13 @@ bool RunEditor(const std::string& exe, const std::string& parameters, EditorWait
   info.nShow = SW_SHOWNORMAL;
   if (!ShellExecuteExA(&info)) return false;
   const ScopedKernelHandle process(info.hProcess);
-  if (wait == EditorWait::kNo) return true;
-  // No process handle means no process was started to do the work.
-  if (process.Get() == nullptr) return false;
-  if (WaitForSingleObject(process.Get(), INFINITE) != WAIT_OBJECT_0) return false;
-  DWORD exitCode = 1;
-  return GetExitCodeProcess(process.Get(), &exitCode) && exitCode == 0;
+  return WaitForEditor(process, wait);
 }
 
 }  // namespace
 
 std::string RegistryEditorPath() {
-  char folder[MAX_PATH] = {};
-  const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
-  return WithoutTrailingBackslashes(std::string(folder, length < MAX_PATH ? length : 0)) +
-         "\\regedit.exe";
+  return NativeRegistryEditor(SystemWindowsFolder(), IsRunningUnderWow64()).path;
 }
 
 bool ExportRegistry(const std::string& key, const std::string& file, const std::string& exe,

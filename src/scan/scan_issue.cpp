@@ -26,6 +26,7 @@ ScanIssue MakeIssue(RootKey root, const std::string& key, const std::string& val
   issue.description = TakesOnlyStrings(format, 1) ? FormatLanguageText(category, argument.c_str())
                                                   : format + " " + argument;
   issue.type = type;
+  issue.category = category;
   return issue;
 }
 

@@ -22,6 +22,7 @@ struct ScanIssue {
   // A key issue (the key with its subtree) rather than one value. A fact of
   // its own: a value's type may be any 32-bit number, 0xFFFFFFFF included.
   bool wholeKey = false;
+  std::string category;  // the problem kind: its IssueCategory language key
 };
 
 // The eleven problem kinds; each is the language key of its description.

@@ -4,10 +4,21 @@
 #include <string>
 
 #include "foundation/language_table.h"
+#include "foundation/program_paths.h"
+#include "ui/skin_folder.h"
+#include "ui/skinned_frame.h"
 
 namespace kelvane {
 
 namespace {
+
+// A top-level dialog made from a DS_MODALFRAME template: a pop-up.
+bool IsPopUp(HWND window) {
+  const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+  const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
+  return !(style & WS_CHILD) && (style & WS_CAPTION) == WS_CAPTION &&
+         ((style & DS_MODALFRAME) || (exStyle & WS_EX_DLGMODALFRAME));
+}
 
 // Leaves a trace for a debugger; the user sees the dialog go on.
 void ReportFailure(const std::string& what) {
@@ -18,7 +29,11 @@ void ReportFailure(const std::string& what) {
 
 HINSTANCE ResourceModule() { return GetModuleHandleA(nullptr); }
 
+Dialog::Dialog(int templateId) : templateId_(templateId) {}
+
 Dialog::~Dialog() { Destroy(); }
+
+std::string Dialog::FrameSkinFolder() const { return CurrentSkinFolder(GetProgramFolder()); }
 
 INT_PTR Dialog::DoModal(HWND owner) {
   if (window_ != nullptr) return -1;  // already open
@@ -65,6 +80,12 @@ bool Dialog::Route(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) 
 
 bool Dialog::Initialise() {
   ProcessLanguageTable().TranslateWindow(window_);
+  frame_.reset();
+  if (IsPopUp(window_)) {
+    auto frame = std::make_unique<SkinnedFrame>();
+    const std::string folder = FrameSkinFolder();
+    if (!folder.empty() && frame->Load(folder) && frame->Attach(window_)) frame_ = std::move(frame);
+  }
   return OnInit();
 }
 
@@ -84,7 +105,8 @@ INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPA
   try {
     if (message == WM_INITDIALOG)
       result = self->Initialise() ? TRUE : FALSE;
-    else if (!self->Route(message, wParam, lParam, result))
+    else if (!self->Route(message, wParam, lParam, result) &&
+             !(self->frame_ && self->frame_->PaintBody(message, wParam, result)))
       result = FALSE;
   } catch (const std::exception& error) {
     failure = error.what();

@@ -6,9 +6,16 @@
 // dialog procedure and ends only that message's work; one thrown while the
 // dialog is initialised ends the dialog (DoModal gives -1, Create nullptr).
 //
+// A pop-up (a top-level dialog whose template says DS_MODALFRAME) wears the
+// skin's frame (SkinnedFrame) from before OnInit on, so OnInit lays it out
+// in its client area as usual; the main window and the pages keep theirs.
+//
 // Dialogs live on the user-interface thread: create, drive and destroy them
 // there only.
 #include <windows.h>
+
+#include <memory>
+#include <string>
 
 namespace kelvane {
 
@@ -16,9 +23,11 @@ namespace kelvane {
 // program's own file.
 HINSTANCE ResourceModule();
 
+class SkinnedFrame;
+
 class Dialog {
  public:
-  explicit Dialog(int templateId) : templateId_(templateId) {}
+  explicit Dialog(int templateId);
   // Destroys a modeless window still open. A subclass whose handlers use its
   // own members calls Destroy() in its own destructor, while they still live.
   virtual ~Dialog();
@@ -52,6 +61,10 @@ class Dialog {
   // The dispatch after initialisation; kinds of dialog (Page) hook in here.
   virtual bool Route(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
 
+  // Where a pop-up's frame pictures lie: the current skin of the program's
+  // folder. "" keeps the system frame.
+  virtual std::string FrameSkinFolder() const;
+
  private:
   static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   bool Initialise();
@@ -59,6 +72,7 @@ class Dialog {
   const int templateId_;
   HWND window_ = nullptr;
   bool modal_ = false;
+  std::unique_ptr<SkinnedFrame> frame_;  // a pop-up's, while it is open
 };
 
 }  // namespace kelvane

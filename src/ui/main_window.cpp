@@ -176,6 +176,13 @@ HWND MainWindow::PageWindow(int index) const {
   return page ? page->window() : nullptr;
 }
 
+void MainWindow::StartUpdateCheck(const UpdateEndpoint& endpoint) {
+  if (updates_ || window() == nullptr) return;
+  updates_ = std::make_unique<UpdateNotifier>(window(), WM_UPDATE_OFFERED, endpoint,
+                                              GetProductVersion(GetProgramFilePath()));
+  updates_->Start();
+}
+
 bool MainWindow::busy() const {
   const auto& scan = pages_[kScanPage];
   return scan && scan->IsBusy();
@@ -290,7 +297,9 @@ void MainWindow::OpenHelpMenu() {
       OpenHelpPage(window(), programFolder_);
       break;
     case HelpCommand::kLanguage:
-      ChooseLanguage(window(), programFolder_);
+      if (ChooseLanguage(window(), programFolder_))
+        if (const HWND options = PageWindow(kOptionsPage))
+          SendMessageA(options, WM_LANGUAGE_CHANGED, 0, 0);
       break;
     case HelpCommand::kAbout: {
       AboutDialog about;
@@ -352,6 +361,7 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& 
     result = TRUE;
     return true;
   };
+  if (updates_ && updates_->Handle(message, wParam)) return answered();
   switch (message) {
     case WM_ERASEBKGND:
       result = TRUE;  // WM_PAINT covers every pixel
@@ -388,6 +398,7 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& 
         SendMessageA(options, WM_EXCLUSIONS_CHANGED, 0, 0);
       return answered();
     case WM_DESTROY:
+      if (updates_) updates_->RequestStop();  // joined when the object goes
       if (currentPage_ >= 0) WriteSettingInt(kKeyInitPage, currentPage_);
       return false;
   }
@@ -420,6 +431,7 @@ LRESULT CALLBACK MainWindow::PageAreaProcedure(HWND window, UINT message, WPARAM
 int RunMainWindow(const char*, int showCommand) {
   MainWindow main(GetProgramFolder());
   if (main.Create(nullptr) == nullptr) return 1;
+  main.StartUpdateCheck(ShippedUpdateEndpoint());
   ShowWindow(main.window(), showCommand);
   UpdateWindow(main.window());
   return RunMessageLoop(main.window());

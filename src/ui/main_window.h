@@ -14,6 +14,7 @@
 #include "ui/pages/skin_backdrop.h"
 #include "ui/pages/skinned_page.h"
 #include "ui/ui_handles.h"
+#include "ui/update_notifier.h"
 
 namespace kelvane {
 
@@ -39,6 +40,9 @@ class MainWindow : public Dialog {
   HWND PageWindow(int index) const;
   // While the scan page works.
   bool busy() const;
+  // Looks for a newer version at `endpoint` in the background and offers
+  // it when found; once per interactive start (RunMainWindow).
+  void StartUpdateCheck(const UpdateEndpoint& endpoint);
 
  protected:
   bool OnInit() override;
@@ -78,6 +82,7 @@ class MainWindow : public Dialog {
   FocusCues focusCues_;
   bool navCaptionsWrap_ = false;  // the captions did not fit in one row
   std::array<std::unique_ptr<SkinnedPage>, kPageCount> pages_;
+  std::unique_ptr<UpdateNotifier> updates_;  // its thread is joined when the object goes
   int currentPage_ = -1;
 };
 

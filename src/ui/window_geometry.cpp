@@ -11,6 +11,15 @@ RECT WorkArea() {
 }
 
 void SetClientSize(HWND window, int width, int height) {
+  // The frame as the window has it now: a skinned pop-up's frame is its own
+  // (WM_NCCALCSIZE), which the styles do not tell.
+  RECT outer, inner;
+  if (!IsIconic(window) && GetWindowRect(window, &outer) && GetClientRect(window, &inner)) {
+    SetWindowPos(window, nullptr, 0, 0, width + (outer.right - outer.left) - inner.right,
+                 height + (outer.bottom - outer.top) - inner.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
   RECT frame = {0, 0, width, height};
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
   const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE));

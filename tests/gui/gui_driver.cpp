@@ -27,10 +27,30 @@
 //                                   descendants, one a line
 //   shot WINDOW OUT.png             the window's rectangle of the screen (with a pop-up menu
 //                                   it has open) as a PNG picture
+//   list-rows WINDOW ID             each row of the list view ID: "ticked" or "unticked", then
+//                                   its cells' texts (markup included), tab-separated
+//   click-row WINDOW ID ROW WHERE   clicks row ROW of the list view ID: WHERE is "tick" (its
+//                                   tick box), "cell" (its second column) or "menu" (asks for
+//                                   its context menu)
+//   checked WINDOW ID               prints "checked" or "unchecked" for the check box ID
+//   tasks                           each task of the Task Scheduler: its name (as enumerated),
+//                                   application and parameters, tab-separated, one a line
+//   set-text WINDOW ID TEXT         sets the text of control ID (an edit)
+//   tree-tick WINDOW ID PATH        opens the tree view ID down PATH ("A/B/C", item texts) as
+//                                   the arrow keys do, selects the last item and presses Space
+//   tree-state WINDOW ID PATH       the same without the key: prints the item's tick, "none",
+//                                   "unticked", "partly" or "ticked"
+//   decline-box TEXT SECONDS        as answer-box, but presses Cancel
+//   layered                         each visible layered top-level window: "LEFT TOP RIGHT
+//                                   BOTTOM ALPHA", one a line
+//   dos-device DRIVE                the NT device of DRIVE ("C:")
 // Exits 0, 1 on failure (a timeout too), 2 on bad usage.
 #include <windows.h>
 #include <objidl.h>  // before GDI+, which needs its property types
 #include <gdiplus.h>
+
+#include <commctrl.h>
+#include <mstask.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -238,7 +258,13 @@ int Text(const Args& a) {
   const HWND control = Control(a[0], a[1], problem);
   if (control == nullptr) return Fail(problem);
   if (lstrcmpiA(ClassOf(control).c_str(), "ComboBox") != 0) {
-    std::printf("%s\n", TextOf(control).c_str());
+    // Asked of the control itself: an edit keeps its text where GetWindowText
+    // from another process does not look.
+    char text[4096] = "";
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 5000, &copied);
+    std::printf("%s\n", text);
     return 0;
   }
   const LRESULT row = SendMessageA(control, CB_GETCURSEL, 0, 0);
@@ -319,6 +345,40 @@ int AnswerBox(const Args& a) {
   const HWND ok = GetDlgItem(box, IDOK);
   if (ok == nullptr) return Fail("the message box has no OK button");
   return PostMessageA(ok, BM_CLICK, 0, 0) ? 0 : Fail("cannot press OK");
+}
+
+int DeclineBox(const Args& a) {
+  const HWND box = WaitFor([&] { return FindMessageBox(a[0]); }, Seconds(a[1]));
+  if (box == nullptr) return Fail("no message box with \"" + a[0] + "\" within " + a[1] + " s");
+  const HWND cancel = GetDlgItem(box, IDCANCEL);
+  if (cancel == nullptr) return Fail("the message box has no Cancel button");
+  return PostMessageA(cancel, BM_CLICK, 0, 0) ? 0 : Fail("cannot press Cancel");
+}
+
+int Layered(const Args&) {
+  EnumWindows(
+      [](HWND window, LPARAM) -> BOOL {
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        if (!IsWindowVisible(window) || !(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_LAYERED) ||
+            !GetLayeredWindowAttributes(window, nullptr, &alpha, &flags))
+          return TRUE;
+        RECT place;
+        GetWindowRect(window, &place);
+        std::printf("%ld %ld %ld %ld %d\n", place.left, place.top, place.right, place.bottom,
+                    (flags & LWA_ALPHA) ? alpha : 255);
+        return TRUE;
+      },
+      0);
+  return 0;
+}
+
+int DosDevice(const Args& a) {
+  char target[1024] = "";
+  if (QueryDosDeviceA(a[0].c_str(), target, sizeof target) == 0)
+    return Fail("no device for " + a[0]);
+  std::printf("%s\n", target);
+  return 0;
 }
 
 void PrintCaption(HWND window) {
@@ -405,6 +465,245 @@ int Shot(const Args& a) {
   return result;
 }
 
+// A block of memory in the process that owns `window`, for messages whose
+// pointers that process reads: wine passes them as they are.
+class RemoteBlock {
+ public:
+  RemoteBlock(HWND window, std::size_t size) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
+    if (process_ != nullptr)
+      at_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  ~RemoteBlock() {
+    if (at_ != nullptr) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+    if (process_ != nullptr) CloseHandle(process_);
+  }
+  RemoteBlock(const RemoteBlock&) = delete;
+  RemoteBlock& operator=(const RemoteBlock&) = delete;
+  char* at() const { return static_cast<char*>(at_); }
+  bool Write(std::size_t offset, const void* data, std::size_t size) const {
+    return at_ != nullptr && WriteProcessMemory(process_, at() + offset, data, size, nullptr);
+  }
+  bool Read(std::size_t offset, void* data, std::size_t size) const {
+    return at_ != nullptr && ReadProcessMemory(process_, at() + offset, data, size, nullptr);
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* at_ = nullptr;
+};
+
+constexpr std::size_t kCellChars = 2048;
+
+std::string CellText(HWND list, const RemoteBlock& block, int row, int column) {
+  LVITEMA item = {};
+  item.iSubItem = column;
+  item.pszText = block.at() + sizeof item;
+  item.cchTextMax = kCellChars;
+  if (!block.Write(0, &item, sizeof item)) return "";
+  SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(block.at()));
+  std::vector<char> text(kCellChars + 1, '\0');
+  block.Read(sizeof item, text.data(), kCellChars);
+  return text.data();
+}
+
+int ListRows(const Args& a) {
+  std::string problem;
+  const HWND list = Control(a[0], a[1], problem);
+  if (list == nullptr) return Fail(problem);
+  const HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+  const int columns =
+      header != nullptr ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+  const RemoteBlock block(list, sizeof(LVITEMA) + kCellChars);
+  if (block.at() == nullptr) return Fail("cannot reach the list's process");
+  const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; row < rows; ++row) {
+    const LRESULT state = SendMessageA(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK);
+    std::string line =
+        (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2) ? "ticked" : "unticked";
+    for (int column = 0; column < columns; ++column)
+      line += "\t" + CellText(list, block, row, column);
+    std::printf("%s\n", line.c_str());
+  }
+  return 0;
+}
+
+int ClickRow(const Args& a) {
+  std::string problem;
+  const HWND list = Control(a[0], a[1], problem);
+  if (list == nullptr) return Fail(problem);
+  const int row = std::atoi(a[2].c_str());
+  SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
+  const RemoteBlock block(list, sizeof(RECT));
+  RECT icon = {LVIR_ICON, 0, 0, 0};
+  if (!block.Write(0, &icon, sizeof icon) ||
+      !SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(block.at())) ||
+      !block.Read(0, &icon, sizeof icon))
+    return Fail("no row " + a[2] + " in " + a[1]);
+  const int y = (icon.top + icon.bottom) / 2;
+  if (a[3] == "menu") {
+    POINT at = {icon.right + 60, y};
+    ClientToScreen(list, &at);
+    PostMessageA(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(at.x, at.y));
+    return 0;
+  }
+  // The tick box lies just before the item's icon, some 16 pixels wide.
+  const int x = a[3] == "tick" ? icon.left - 6 : a[3] == "cell" ? icon.right + 200 : -1;
+  if (x < 0) return Fail("unknown place " + a[3]);
+  PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  return 0;
+}
+
+int Checked(const Args& a) {
+  std::string problem;
+  const HWND control = Control(a[0], a[1], problem);
+  if (control == nullptr) return Fail(problem);
+  std::printf("%s\n",
+              SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? "checked" : "unchecked");
+  return 0;
+}
+
+std::string Narrow(const wchar_t* text) {
+  char buffer[4096] = "";
+  if (text != nullptr)
+    WideCharToMultiByte(CP_ACP, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
+  return buffer;
+}
+
+// The text a task's getter hands out (freed here).
+template <typename Get>
+std::string TaskText(Get get) {
+  LPWSTR text = nullptr;
+  if (FAILED(get(&text))) return "";
+  std::string narrow = Narrow(text);
+  CoTaskMemFree(text);
+  return narrow;
+}
+
+int Tasks(const Args&) {
+  if (FAILED(CoInitialize(nullptr))) return Fail("no COM");
+  int result = 1;
+  ITaskScheduler* scheduler = nullptr;
+  IEnumWorkItems* items = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_CTaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
+                                 IID_ITaskScheduler, reinterpret_cast<void**>(&scheduler))) &&
+      SUCCEEDED(scheduler->Enum(&items))) {
+    result = 0;
+    LPWSTR* names = nullptr;
+    ULONG fetched = 0;
+    while (SUCCEEDED(items->Next(1, &names, &fetched)) && fetched == 1) {
+      std::wstring name = names[0];
+      CoTaskMemFree(names[0]);
+      CoTaskMemFree(names);
+      std::string shown = Narrow(name.c_str());
+      if (name.size() > 4 && name.compare(name.size() - 4, 4, L".job") == 0)
+        name.resize(name.size() - 4);
+      ITask* task = nullptr;
+      if (SUCCEEDED(
+              scheduler->Activate(name.c_str(), IID_ITask, reinterpret_cast<IUnknown**>(&task)))) {
+        std::printf("%s\t%s\t%s\n", shown.c_str(),
+                    TaskText([&](LPWSTR* t) { return task->GetApplicationName(t); }).c_str(),
+                    TaskText([&](LPWSTR* t) { return task->GetParameters(t); }).c_str());
+        task->Release();
+      }
+    }
+  }
+  if (items != nullptr) items->Release();
+  if (scheduler != nullptr) scheduler->Release();
+  CoUninitialize();
+  return result == 0 ? 0 : Fail("no Task Scheduler");
+}
+
+int SetControlText(const Args& a) {
+  std::string problem;
+  const HWND control = Control(a[0], a[1], problem);
+  if (control == nullptr) return Fail(problem);
+  DWORD_PTR done = 0;
+  return SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[2].c_str()),
+                             SMTO_ABORTIFHUNG, 5000, &done)
+             ? 0
+             : Fail("cannot set the text of " + a[1]);
+}
+
+std::string TreeItemText(HWND tree, const RemoteBlock& block, HTREEITEM item) {
+  TVITEMA query = {};
+  query.mask = TVIF_TEXT;
+  query.hItem = item;
+  query.pszText = block.at() + sizeof query;
+  query.cchTextMax = kCellChars;
+  if (!block.Write(0, &query, sizeof query) ||
+      !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(block.at())))
+    return "";
+  std::vector<char> text(kCellChars + 1, '\0');
+  block.Read(sizeof query, text.data(), kCellChars);
+  return text.data();
+}
+
+// The item at the end of PATH ("A/B/C", item texts), each level opened with
+// the right arrow key as a user opens it, and selected.
+HTREEITEM FindTreeItem(HWND tree, const std::string& path, std::string& problem) {
+  const RemoteBlock block(tree, sizeof(TVITEMA) + kCellChars);
+  if (block.at() == nullptr) {
+    problem = "cannot reach the tree's process";
+    return nullptr;
+  }
+  HTREEITEM item = nullptr;
+  for (std::size_t at = 0; at <= path.size();) {
+    std::size_t end = path.find('/', at);
+    if (end == std::string::npos) end = path.size();
+    const std::string name = path.substr(at, end - at);
+    if (item != nullptr &&
+        !(SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) &
+          TVIS_EXPANDED))
+      PostMessageA(tree, WM_KEYDOWN, VK_RIGHT, 1);
+    HTREEITEM found = nullptr;
+    for (const DWORD start = GetTickCount(); found == nullptr && GetTickCount() - start < 10000;
+         Sleep(kPollMs)) {
+      auto next = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM,
+                                                           item == nullptr ? TVGN_ROOT : TVGN_CHILD,
+                                                           reinterpret_cast<LPARAM>(item)));
+      for (; next != nullptr && found == nullptr;
+           next = reinterpret_cast<HTREEITEM>(
+               SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(next))))
+        if (TreeItemText(tree, block, next) == name) found = next;
+    }
+    if (found == nullptr) {
+      problem = "no tree item " + name;
+      return nullptr;
+    }
+    item = found;
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    at = end + 1;
+  }
+  return item;
+}
+
+int TreeTick(const Args& a) {
+  std::string problem;
+  const HWND tree = Control(a[0], a[1], problem);
+  const HTREEITEM item = tree != nullptr ? FindTreeItem(tree, a[2], problem) : nullptr;
+  if (item == nullptr) return Fail(problem);
+  PostMessageA(tree, WM_KEYDOWN, VK_SPACE, 1);
+  PostMessageA(tree, WM_KEYUP, VK_SPACE, 0xC0000001);
+  return 0;
+}
+
+int TreeState(const Args& a) {
+  std::string problem;
+  const HWND tree = Control(a[0], a[1], problem);
+  const HTREEITEM item = tree != nullptr ? FindTreeItem(tree, a[2], problem) : nullptr;
+  if (item == nullptr) return Fail(problem);
+  const LRESULT state =
+      SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_STATEIMAGEMASK);
+  static const char* const kNames[] = {"none", "unticked", "partly", "ticked"};
+  const std::size_t index = static_cast<std::size_t>((state & TVIS_STATEIMAGEMASK) >> 12);
+  std::printf("%s\n", index < 4 ? kNames[index] : "unknown");
+  return 0;
+}
+
 struct Command {
   const char* name;
   std::size_t arguments;
@@ -426,8 +725,18 @@ const Command kCommands[] = {
     {"select-combo", 3, SelectCombo},
     {"menu-pick", 3, MenuPick},
     {"answer-box", 2, AnswerBox},
+    {"decline-box", 2, DeclineBox},
+    {"layered", 0, Layered},
+    {"dos-device", 1, DosDevice},
     {"captions", 1, Captions},
     {"shot", 2, Shot},
+    {"list-rows", 2, ListRows},
+    {"click-row", 4, ClickRow},
+    {"checked", 2, Checked},
+    {"tasks", 0, Tasks},
+    {"set-text", 3, SetControlText},
+    {"tree-tick", 3, TreeTick},
+    {"tree-state", 3, TreeState},
 };
 
 }  // namespace

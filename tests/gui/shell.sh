@@ -4,40 +4,9 @@
 # page shown again at the next start, a second start that hands over to the first, the
 # help page, the about box and the language chooser. Run by CTest as
 #   bash shell.sh KELVANE_EXE SOURCE_DIR BUILD_DIR
-# on the display in $DISPLAY (a private Xvfb without one). Screenshots of every window go
-# to BUILD_DIR/gui-shots/; the prefix is removed when every check passed.
 set -uo pipefail
-[ $# -eq 3 ] && [ -f "$1" ] || { echo "usage: $0 KELVANE_EXE SOURCE_DIR BUILD_DIR" >&2; exit 2; }
-exe=$(realpath "$1") source=$(realpath "$2") build=$(realpath "$3")
-driver=$build/tests/gui/gui_driver.exe
-[ -f "$driver" ] || { echo "gui_driver.exe is not built" >&2; exit 2; }
-work=$build/gui/shell shots=$build/gui-shots failed=0 xvfb=""
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPREFIX=$work/prefix
-
-cleanup() {
-  wineserver -k >/dev/null 2>&1
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-}
-trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq $((200 + RANDOM % 300)) 600); do [ -e /tmp/.X11-unix/X$n ] || break; done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$! && export DISPLAY=:$n && sleep 1
-fi
-
-rm -rf "$work" && mkdir -p "$work" "$shots"
-"$source/tools/make-prefix" "$WINEPREFIX" >/dev/null 2>&1 || { echo "cannot create the wine prefix" >&2; exit 2; }
-# Without this wine leaves the frame to a window manager, and Xvfb has none: no captions.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-wineserver -p  # one server for the whole script: a wine start then takes a second, not five
-
-program=$WINEPREFIX/drive_c/Kelvane
-mkdir -p "$program/Language"
-cp "$exe" "$program/Kelvane.exe"
-cp "$source/package/Settings.xml" "$program/"
-cp -r "$source/package/Skin" "$program/"
-cp "$source/package/Language/"*.txt "$source/package/Language/"*.bmp "$program/Language/"
-cp -r "$source/package/Help" "$program/"
+source "$(dirname "$0")/lib/gui.sh"
+gui_init "$@" shell
 # Pages ending in .html open with a command that only notes which file it was given, so
 # no browser starts.
 wine reg add 'HKCR\.html' /ve /d KelvaneTestPage /f >/dev/null 2>&1
@@ -47,48 +16,7 @@ wine reg add 'HKCR\KelvaneTestPage\shell\open\command' /ve /f \
 sed 's/^L0220=.*/L0220=Assist\r/; s/^L0225=.*/L0225=Test Language\r/' \
   "$program/Language/English.txt" >"$program/Language/Test.txt"
 
-text() { tr -d '\r' <"$program/Language/$1" | sed -n "s/^$2=//p"; }  # text FILE KEY
-ini() { tr -d '\r' <"$program/Settings.ini" 2>/dev/null | sed -n "s/^$1=//p"; }
-drv() { wine "$driver" "$@" </dev/null | tr -d '\r'; }  # wine's console writes CR LF
-check() {
-  if "${@:2}"; then echo "ok: $1"; else failed=$((failed + 1)) && echo "FAILED: $1" && false; fi
-}
-same() { [ "$1" = "$2" ] || { echo "  got \"$1\", expected \"$2\""; false; }; }
-# No caption is a language key left untranslated (captions' third field, a box's two fields).
-no_bare_key() { ! grep -E $'(^|\t)L[0-9]{4}$' <<<"$1"; }
-
-# Starts the program without words; it warns first that it finds no hive files (wine has
-# no hive list) and then shows the main window.
-start() {
-  drv run 'C:\Kelvane\Kelvane.exe' 120 >"$work/run.out" 2>&1 &
-  run=$!
-  local box
-  box=$(drv answer-box "$(text "$1" L0026)" 30)
-  check "start-up warns of the missing hive files under the product name" same "$box" \
-    "Kelvane	$(text "$1" L0026)"
-  check "the main window appears with its caption" drv wait-window "Kelvane v3.0" 30 || finish
-}
-# The program ends by itself within a bounded time with exit code 0.
-ends() {
-  local waited=0
-  while kill -0 "$run" 2>/dev/null && [ $waited -lt 20 ]; do sleep 1 && waited=$((waited + 1)); done
-  check "$1 ends the program within 20 s" bash -c "! kill -0 $run 2>/dev/null" ||
-    wineserver -k >/dev/null 2>&1
-  wait "$run"
-  check "$1 ends it with exit code 0" same "$(cat "$work/run.out")" "exit 0"
-}
-# Reports and ends the script; a prefix whose checks all passed is removed.
-finish() {
-  echo "shell: $failed failed; screenshots in $shots"
-  wineserver -k >/dev/null 2>&1
-  wineserver -w >/dev/null 2>&1
-  [ $failed -eq 0 ] || { echo "the prefix stays for a look: $WINEPREFIX"; exit 1; }
-  rm -rf "$WINEPREFIX"
-  exit 0
-}
-main="Kelvane v3.0"
-nav_ids=(1000 1002 1003 1004 1006) page_names=(home scan defrag backup options)
-page_id() { echo "1005/$((1290 + $1))"; }  # the window of page N inside the page area
+page_names=(home scan defrag backup options)
 # Page N is the one shown: it is visible, the others are hidden, and only its button is off.
 shows_page() {
   local n state want

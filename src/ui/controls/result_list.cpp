@@ -219,6 +219,24 @@ bool ResultList::DeleteRow(int row) {
 
 void ResultList::DeleteAllRows() { SendMessageA(window_, LVM_DELETEALLITEMS, 0, 0); }
 
+void ResultList::DeleteRows(std::vector<int> rows) {
+  std::sort(rows.rbegin(), rows.rend());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  WithoutRedraw([&] {
+    for (const int row : rows) DeleteRow(row);
+  });
+}
+
+template <typename Change>
+void ResultList::WithoutRedraw(Change change) {
+  // Every single change of a shown list view costs a repaint's worth of
+  // work: thousands of them took minutes. The list is drawn once after.
+  SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
+  change();
+  SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+  RedrawAll();
+}
+
 std::string ResultList::CellText(int row, int column) const {
   // The control tells only how much it copied: read again into a buffer
   // twice as large until the text fits with room to spare.
@@ -298,11 +316,15 @@ void ResultList::SetTicked(int row, bool ticked) {
 
 void ResultList::FlipTick(int row) { SetTicked(row, !IsTicked(row)); }
 
-void ResultList::TickAll(bool ticked) { SetTicked(-1, ticked); }  // -1: every row
+void ResultList::TickAll(bool ticked) {
+  WithoutRedraw([&] { SetTicked(-1, ticked); });  // -1: every row
+}
 
 void ResultList::InvertTicks() {
-  const int rows = RowCount();
-  for (int row = 0; row < rows; ++row) FlipTick(row);
+  WithoutRedraw([this] {
+    const int rows = RowCount();
+    for (int row = 0; row < rows; ++row) FlipTick(row);
+  });
 }
 
 int ResultList::TickedCount() const {

@@ -94,6 +94,8 @@ class ResultList {
   int AppendRow(const std::vector<std::string>& cells, std::any data = {}, bool ticked = false);
   int RowCount() const;
   bool DeleteRow(int row);
+  // Deletes the rows at these indices (as they are before the first goes).
+  void DeleteRows(std::vector<int> rows);
   void DeleteAllRows();
 
   // A cell's whole text, markup included, however long.
@@ -160,6 +162,9 @@ class ResultList {
   template <typename Visit>
   void ForEachVisibleRow(Visit visit) const;
   void RedrawAll() const;
+  // Makes `change` with drawing held back, then draws the list once.
+  template <typename Change>
+  void WithoutRedraw(Change change);
 
   HWND window_ = nullptr;
   RgbColor evenRowColor_ = MakeRgb(0xFF, 0xFF, 0xFF);

@@ -47,20 +47,20 @@ int ControlId(int panel, PanelField field) {
   return IDC_HOME_PANEL_FIRST + panel * IDC_HOME_PANEL_STRIDE + field;
 }
 
-// Measures in pixels. The three cards are stacked at the top; what lies
-// below kPanelsBottom belongs to the schedule strip.
+// Measures in pixels. The three cards are stacked at the top, the schedule
+// strip's card below them.
 constexpr int kMargin = 24;
-constexpr int kCardTop = 20;
-constexpr int kCardHeight = 88;
-constexpr int kCardGap = 12;
+constexpr int kCardTop = 16;
+constexpr int kCardHeight = 80;
+constexpr int kCardGap = 10;
 constexpr int kCardCorner = 10;
 constexpr int kBadgeSize = 48;
 constexpr int kBadgeLeft = 20;
 constexpr int kTextLeft = 88;  // from the card's left edge
-constexpr int kTitleTop = 14;
+constexpr int kTitleTop = 12;
 constexpr int kTitleHeight = 20;
-constexpr int kStatusTop = 38;
-constexpr int kAdviceTop = 58;
+constexpr int kStatusTop = 34;
+constexpr int kAdviceTop = 52;
 constexpr int kLineHeight = 16;
 constexpr int kButtonWidth = 140;   // the picture's width; wider when a caption needs it
 constexpr int kButtonPadding = 18;  // on each side of the widest caption
@@ -129,11 +129,30 @@ void DrawBadge(Gdiplus::Graphics& graphics, int left, int top, RgbColor colour, 
   }
 }
 
+// A white card with rounded corners at `place`.
+void DrawCard(Gdiplus::Graphics& graphics, const RECT& place, Gdiplus::Brush& fill,
+              Gdiplus::Pen& edge) {
+  const Gdiplus::REAL left = static_cast<Gdiplus::REAL>(place.left);
+  const Gdiplus::REAL top = static_cast<Gdiplus::REAL>(place.top);
+  const Gdiplus::REAL width = static_cast<Gdiplus::REAL>(place.right - place.left - 1);
+  const Gdiplus::REAL height = static_cast<Gdiplus::REAL>(place.bottom - place.top - 1);
+  const Gdiplus::REAL arc = 2.0f * kCardCorner;
+  Gdiplus::GraphicsPath outline;
+  outline.AddArc(left, top, arc, arc, 180, 90);
+  outline.AddArc(left + width - arc, top, arc, arc, 270, 90);
+  outline.AddArc(left + width - arc, top + height - arc, arc, arc, 0, 90);
+  outline.AddArc(left, top + height - arc, arc, arc, 90, 90);
+  outline.CloseFigure();
+  graphics.FillPath(&fill, &outline);
+  graphics.DrawPath(&edge, &outline);
+}
+
 }  // namespace
 
 HomePage::HomePage(PageContext context, Clock clock)
     : SkinnedPage(IDD_PAGE_HOME, std::move(context)),
-      clock_(clock ? std::move(clock) : Clock(NowLocal)) {}
+      clock_(clock ? std::move(clock) : Clock(NowLocal)),
+      schedule_(clock_) {}
 
 int HomePage::PanelOf(int id) {
   const int offset = id - IDC_HOME_PANEL_FIRST;
@@ -157,6 +176,7 @@ bool HomePage::OnInit() {
                  reinterpret_cast<WPARAM>(adviceFont_.Get()), FALSE);
     hover_[static_cast<std::size_t>(panel)].Attach(Item(ControlId(panel, kButton)));
   }
+  schedule_.Init(window(), folder, titleFont_.Get());
   RECT client;
   GetClientRect(window(), &client);
   Layout(client.right);
@@ -199,10 +219,12 @@ void HomePage::Layout(int width) {
     place(kAdvice, textLeft, top + kAdviceTop, textWidth, kLineHeight);
     place(kButton, buttonLeft, top + (kCardHeight - kButtonHeight) / 2, buttonWidth, kButtonHeight);
   }
+  schedule_.Layout(kCardTop + kPanelCount * (kCardHeight + kCardGap), width);
 }
 
 void HomePage::Refresh() {
   for (int panel = 0; panel < kPanelCount; ++panel) ShowJobStatus(panel);
+  schedule_.Refresh();
   RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
@@ -243,22 +265,11 @@ void HomePage::Paint() {
     Gdiplus::Pen edge(GdiplusColour(kCardEdgeColour), 1.0f);
     for (int panel = 0; panel < kPanelCount; ++panel) {
       const RECT& place = cards_[static_cast<std::size_t>(panel)];
-      const Gdiplus::REAL left = static_cast<Gdiplus::REAL>(place.left);
-      const Gdiplus::REAL top = static_cast<Gdiplus::REAL>(place.top);
-      const Gdiplus::REAL width = static_cast<Gdiplus::REAL>(place.right - place.left - 1);
-      const Gdiplus::REAL height = static_cast<Gdiplus::REAL>(place.bottom - place.top - 1);
-      const Gdiplus::REAL arc = 2.0f * kCardCorner;
-      Gdiplus::GraphicsPath outline;
-      outline.AddArc(left, top, arc, arc, 180, 90);
-      outline.AddArc(left + width - arc, top, arc, arc, 270, 90);
-      outline.AddArc(left + width - arc, top + height - arc, arc, arc, 0, 90);
-      outline.AddArc(left, top + height - arc, arc, arc, 90, 90);
-      outline.CloseFigure();
-      graphics.FillPath(&card, &outline);
-      graphics.DrawPath(&edge, &outline);
+      DrawCard(graphics, place, card, edge);
       DrawBadge(graphics, place.left + kBadgeLeft, place.top + (kCardHeight - kBadgeSize) / 2,
                 colours_[static_cast<std::size_t>(panel)], kJobPanels[panel].glyph);
     }
+    DrawCard(graphics, schedule_.card(), card, edge);
   }
   EndPaint(window(), &paint);
 }
@@ -290,6 +301,7 @@ void HomePage::DrawPanelButton(const DRAWITEMSTRUCT& item) const {
 }
 
 bool HomePage::OnCommand(int id, int notifyCode, HWND) {
+  if (schedule_.OnCommand(id, notifyCode)) return true;
   const int panel = PanelOf(id);
   if (panel < 0 || id != ControlId(panel, kButton)) return false;
   if (notifyCode == BN_CLICKED)
@@ -301,6 +313,7 @@ bool HomePage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& re
   if (focusCues_.Observe(message, wParam)) {
     for (int panel = 0; panel < kPanelCount; ++panel)
       InvalidateRect(Item(ControlId(panel, kButton)), nullptr, FALSE);
+    schedule_.InvalidateButtons();
   }
   switch (message) {
     case WM_ERASEBKGND:
@@ -315,6 +328,9 @@ bool HomePage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& re
       Layout(LOWORD(lParam));
       return false;
     case WM_CTLCOLORSTATIC: {
+      if (schedule_.OnColourStatic(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam),
+                                   cardBrush_.Get(), result))
+        return true;
       const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
       const int panel = PanelOf(id);
       if (panel < 0) return false;
@@ -328,6 +344,10 @@ bool HomePage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& re
     }
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item != nullptr && schedule_.OnDrawItem(*item, focusCues_.shown())) {
+        result = TRUE;
+        return true;
+      }
       if (item == nullptr || item->CtlType != ODT_BUTTON || PanelOf(item->CtlID) < 0) return false;
       DrawPanelButton(*item);
       result = TRUE;

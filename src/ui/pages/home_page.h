@@ -2,8 +2,8 @@
 // The home page (page 0): one panel for each job (cleanup, defragmentation,
 // backup) telling when it last ran and whether it is due again, with a
 // button that has the main window show the job's page and start it. The
-// panels are refreshed whenever the page is shown. The page's lower part is
-// kept free for the schedule strip.
+// panels are refreshed whenever the page is shown. Below them lies the
+// scheduled tasks strip.
 #include <windows.h>
 
 #include <array>
@@ -11,6 +11,7 @@
 
 #include "foundation/time_stamp.h"
 #include "ui/controls/skin_button.h"
+#include "ui/pages/schedule_strip.h"
 #include "ui/pages/skinned_page.h"
 #include "ui/rules/job_status.h"
 
@@ -21,11 +22,13 @@ class HomePage : public SkinnedPage {
   using Clock = std::function<LocalDateTime()>;
   static constexpr int kPanelCount = 3;
 
-  // `clock` gives the local time the panels are judged against.
+  // `clock` gives the local time the panels are judged against and the
+  // schedule strip's default triggers start on.
   explicit HomePage(PageContext context, Clock clock = nullptr);
   ~HomePage() override { Destroy(); }
 
-  // Reads the three time stamps again and shows them.
+  // Reads the three time stamps again and shows them, and the scheduled
+  // tasks as the Task Scheduler holds them.
   void Refresh();
 
  protected:
@@ -45,6 +48,7 @@ class HomePage : public SkinnedPage {
   static int PanelOf(int id);
 
   Clock clock_;
+  ScheduleStrip schedule_;
   std::array<RgbColor, kPanelCount> colours_ = {kNeverDoneColor, kNeverDoneColor, kNeverDoneColor};
   std::array<RECT, kPanelCount> cards_ = {};
   SkinButtonImages buttonImages_;   // normal and mouse over

@@ -13,6 +13,7 @@
 #include "foundation/settings_store.h"
 #include "foundation/time_stamp.h"
 #include "foundation/version_info.h"
+#include "foundation/wow64_redirection.h"
 #include "repair/fix_jobs.h"
 #include "repair/issue_fixer.h"
 #include "resource_ids.h"
@@ -37,6 +38,11 @@ constexpr int kStartViewIds[] = {IDC_SCAN_INTRO, IDC_SCAN_LAST, IDC_SCAN_START, 
 constexpr int kResultViewIds[] = {IDC_SCAN_LIST,   IDC_SCAN_PROGRESS, IDC_SCAN_CURRENT_KEY,
                                   IDC_SCAN_STATUS, IDC_SCAN_STOP,     IDC_SCAN_FIX,
                                   IDC_SCAN_BACK};
+
+// While a scan fills the list it is drawn this often, not at every row: a
+// full repaint per row made a scan with a few thousand finds take minutes.
+constexpr UINT_PTR kListRedrawTimer = 1;
+constexpr UINT kListRedrawMs = 250;
 
 // A click this far from the list's left edge or nearer is on the tick box.
 constexpr int kTickColumnWidth = 39;
@@ -101,11 +107,33 @@ void ScanPage::Layout(int width, int height) {
     SetWindowPos(Item(id), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
   };
   const int inner = width - 2 * kMargin;
+  // The start view's texts keep their place but end at the page's margin:
+  // the template's width is in dialog units, wider than the page with some fonts.
+  for (int id : {IDC_SCAN_INTRO, IDC_SCAN_LAST}) {
+    RECT text;
+    GetWindowRect(Item(id), &text);
+    MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&text), 2);
+    place(id, text.left, text.top, width - kMargin - text.left, text.bottom - text.top);
+  }
   place(IDC_SCAN_STATUS, kMargin, kStatusTop, inner, kLineHeight);
   place(IDC_SCAN_CURRENT_KEY, kMargin, kKeyTop, inner, kLineHeight);
   place(IDC_SCAN_PROGRESS, kMargin, kBarTop, inner, kBarHeight);
   const int buttonTop = height - kBottomMargin - kButtonHeight;
   place(IDC_SCAN_LIST, kMargin, kListTop, inner, buttonTop - kButtonGap - kListTop);
+  // The columns share the list's width, room left for a vertical scroll bar,
+  // so that no horizontal one is needed while the texts fit.
+  RECT listClient;
+  if (GetClientRect(list_.window(), &listClient)) {
+    const int room = listClient.right - GetSystemMetrics(SM_CXVSCROLL);
+    const int shares[] = {16, 42, 18};
+    int used = 0;
+    for (int column = 0; column < 3; ++column) {
+      const int width = room * shares[column] / 100;
+      SendMessageA(list_.window(), LVM_SETCOLUMNWIDTH, column, width);
+      used += width;
+    }
+    SendMessageA(list_.window(), LVM_SETCOLUMNWIDTH, 3, room - used);
+  }
   int left = width - kMargin - kButtonWidth;
   for (int id : {IDC_SCAN_BACK, IDC_SCAN_FIX, IDC_SCAN_STOP}) {
     place(id, left, buttonTop, kButtonWidth, kButtonHeight);
@@ -138,6 +166,12 @@ void ScanPage::Tell(const char* key, UINT icon) const {
 
 bool ScanPage::StartScan() {
   if (worker_.running()) return false;
+  // The 32-bit build on 64-bit Windows would judge 64-bit entries through
+  // the 32-bit view and call healthy ones dead: no scan, so no fix.
+  if (PlanJob(ProgramJob::kFix, CurrentWow64Facts()) == JobPlan::kRefuse) {
+    Tell(RefusalTextKey(ProgramJob::kFix), MB_ICONWARNING);
+    return false;
+  }
   list_.DeleteAllRows();
   progress_.SetPosition(0);
   SetText(IDC_SCAN_STATUS, LanguageText("L0059"));
@@ -146,6 +180,8 @@ bool ScanPage::StartScan() {
   EnableWindow(Item(IDC_SCAN_FIX), FALSE);
   EnableWindow(Item(IDC_SCAN_BACK), FALSE);
   ShowView(true);
+  SendMessageA(list_.window(), WM_SETREDRAW, FALSE, 0);
+  SetTimer(window(), kListRedrawTimer, kListRedrawMs, nullptr);
   const HWND self = window();
   const std::string configPath = SettingsXmlPath();
   const bool started = worker_.Start(
@@ -160,8 +196,21 @@ bool ScanPage::StartScan() {
         RunScan(context);
       },
       self, kScanDone);
-  if (!started) ShowView(false);
+  if (!started) {
+    DrawListNow(true);
+    ShowView(false);
+  }
   return started;
+}
+
+void ScanPage::DrawListNow(bool scanOver) {
+  SendMessageA(list_.window(), WM_SETREDRAW, TRUE, 0);
+  RedrawWindow(list_.window(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  if (scanOver)
+    KillTimer(window(), kListRedrawTimer);
+  else
+    SendMessageA(list_.window(), WM_SETREDRAW, FALSE, 0);
 }
 
 void ScanPage::AskToStop() {
@@ -174,6 +223,7 @@ void ScanPage::AskToStop() {
 void ScanPage::FinishScan(WPARAM outcome) {
   const bool stopped = worker_.stopRequested() || outcome != kWorkerFinished;
   worker_.Join();
+  DrawListNow(true);
   EnableWindow(Item(IDC_SCAN_STOP), FALSE);
   EnableWindow(Item(IDC_SCAN_BACK), TRUE);
   if (stopped) {
@@ -225,7 +275,7 @@ void ScanPage::FixTickedRows() {
     Tell("L0227", MB_ICONWARNING);
     return;
   }
-  for (auto row = ticked.rbegin(); row != ticked.rend(); ++row) list_.DeleteRow(*row);
+  list_.DeleteRows(ticked);
   ShowCount();
   EnableWindow(Item(IDC_SCAN_FIX), list_.RowCount() > 0);
 }
@@ -353,6 +403,10 @@ bool ScanPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& re
       return true;
     case kScanDone:
       FinishScan(wParam);
+      return true;
+    case WM_TIMER:
+      if (wParam != kListRedrawTimer) return false;
+      if (worker_.running()) DrawListNow(false);
       return true;
     case WM_DESTROY:
       // Before the children go: the worker may be sending to the list.

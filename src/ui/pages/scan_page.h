@@ -60,6 +60,9 @@ class ScanPage : public SkinnedPage {
   void ShowCount();
   void Layout(int width, int height);
   void FinishScan(WPARAM outcome);
+  // Draws the rows found so far; with `scanOver` the list draws itself
+  // again from now on.
+  void DrawListNow(bool scanOver);
   void ShowRowMenu(LPARAM screenPoint);
   void ShowDetail(const NMITEMACTIVATE& click);
   void ExcludeRow(int row);
