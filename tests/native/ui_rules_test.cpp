@@ -7,6 +7,7 @@
 
 #include "foundation/time_stamp.h"
 #include "ui/rules/cell_markup.h"
+#include "ui/rules/display_date.h"
 #include "ui/rules/html_report.h"
 #include "ui/rules/job_status.h"
 #include "ui/rules/text_format.h"
@@ -18,6 +19,58 @@ namespace {
 constexpr std::optional<RgbColor> kNoColor = std::nullopt;
 
 }  // namespace
+
+TEST(FormatDisplayDate, TwelveHourDialAndMonthNames) {
+  const std::vector<std::string> months = {"January",   "February", "March",    "April",
+                                           "May",       "June",     "July",     "August",
+                                           "September", "October",  "November", "December"};
+  const struct {
+    LocalDateTime time;
+    const char* shown;
+  } cases[] = {
+      {{2024, 3, 7, 9, 5, 0}, "March 07, 2024. 09:05 AM"},
+      {{2024, 12, 31, 0, 5, 0}, "December 31, 2024. 00:05 AM"},  // midnight stays 00
+      {{2024, 1, 1, 12, 30, 0}, "January 01, 2024. 12:30 PM"},   // noon stays 12
+      {{2024, 6, 15, 23, 59, 0}, "June 15, 2024. 11:59 PM"},
+      {{2024, 13, 2, 13, 0, 0}, " 02, 2024. 01:00 PM"},  // no such month: no name
+  };
+  for (const auto& c : cases) EXPECT_EQ(FormatDisplayDate(c.time, months), c.shown);
+  EXPECT_EQ(FormatDisplayDate({2024, 5, 2, 8, 0, 0}, {"Jan", "Feb"}), " 02, 2024. 08:00 AM")
+      << "a short list of names";
+}
+
+TEST(ComputeJobStatus, EachPanelIsDueAtItsThresholdInItsColour) {
+  const LocalDateTime now = {2024, 3, 20, 12, 0, 0};
+  const struct {
+    const char* stored;
+    int dueDays;
+    JobState state;
+    std::int64_t days;
+    RgbColor color;
+    const char* advice;
+  } cases[] = {
+      {"", kFixDueDays, JobState::Never, 0, kNeverDoneColor, kActionRecommendedKey},
+      {"2024-03-1x 12:00:00", kFixDueDays, JobState::Never, 0, kNeverDoneColor,
+       kActionRecommendedKey},
+      {"2024-02-30 12:00:00", kFixDueDays, JobState::Never, 0, kNeverDoneColor,
+       kActionRecommendedKey},
+      {"2024-03-17 12:00:01", kFixDueDays, JobState::Recent, 2, kRecentColor, kNoActionNeededKey},
+      {"2024-03-17 12:00:00", kFixDueDays, JobState::Old, 3, kOldColor, kActionRecommendedKey},
+      {"2024-03-13 12:00:01", kDefragDueDays, JobState::Recent, 6, kRecentColor,
+       kNoActionNeededKey},
+      {"2024-03-13 12:00:00", kDefragDueDays, JobState::Old, 7, kOldColor, kActionRecommendedKey},
+      {"2024-03-06 12:00:01", kBackupDueDays, JobState::Recent, 13, kRecentColor,
+       kNoActionNeededKey},
+      {"2024-03-06 12:00:00", kBackupDueDays, JobState::Old, 14, kOldColor, kActionRecommendedKey},
+  };
+  for (const auto& c : cases) {
+    const JobStatus status = ComputeJobStatus(c.stored, now, c.dueDays);
+    EXPECT_EQ(status.state, c.state) << c.stored;
+    EXPECT_EQ(status.color, c.color) << c.stored;
+    EXPECT_STREQ(status.adviceKey, c.advice) << c.stored;
+    if (c.state != JobState::Never) EXPECT_EQ(status.days, c.days) << c.stored;
+  }
+}
 
 TEST(ComputeJobStatus, FutureStampsAndBrokenClocksNeverNag) {
   const JobStatus future = ComputeJobStatus("2024-04-30 12:00:00", {2024, 3, 10, 12, 0, 0}, 3);

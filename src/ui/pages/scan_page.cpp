@@ -83,6 +83,8 @@ void ScanPage::StopAndJoin() {
 
 bool ScanPage::OnInit() {
   SkinnedPage::OnInit();
+  areasLink_.Attach(Item(IDC_SCAN_AREAS_LINK));
+  startLink_.Attach(Item(IDC_SCAN_START_LINK));
   RECT none = {0, 0, 10, 10};
   list_.Create(window(), IDC_SCAN_LIST, none, true);
   list_.AddColumn(ColumnTitle("L0069"), 110);

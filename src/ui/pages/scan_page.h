@@ -9,6 +9,7 @@
 
 #include <utility>
 
+#include "ui/controls/link_button.h"
 #include "ui/controls/progress_bar.h"
 #include "ui/controls/result_list.h"
 #include "ui/dialogs/issue_detail_dialog.h"
@@ -72,6 +73,8 @@ class ScanPage : public SkinnedPage {
 
   ResultList list_;
   ProgressBar progress_;
+  LinkButton areasLink_;
+  LinkButton startLink_;
   IssueDetailDialog detail_;
   bool resultView_ = false;
   // The worker last, so that it is joined first should the window be gone

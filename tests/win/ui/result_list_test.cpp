@@ -125,3 +125,23 @@ TEST(ResultList, SortsPercentsAndNumbersByValueAndValuesFollowTheirRows) {
       << "a right-aligned column sorts by number";
   EXPECT_EQ(*list.RowData<int>(0), 2) << "a row's value moves with it";
 }
+
+TEST(ResultList, HeaderClicksShareOneDirectionThatTurnsAtEveryClick) {
+  ListHost first;
+  ListHost second;
+  ASSERT_TRUE(first.created_ && second.created_);
+  for (ResultList* list : {&first.list, &second.list}) {
+    list->AppendRow({"b"});
+    list->AppendRow({"c"});
+    list->AppendRow({"a"});
+  }
+  const SortOrder start = ResultList::NextHeaderSortOrder();
+  const std::vector<std::string> up = {"a", "b", "c"};
+  const std::vector<std::string> down = {"c", "b", "a"};
+  first.list.SortByHeaderClick(0);
+  EXPECT_EQ(Column(first.list, 0), start == SortOrder::kAscending ? up : down);
+  second.list.SortByHeaderClick(0);
+  EXPECT_EQ(Column(second.list, 0), start == SortOrder::kAscending ? down : up)
+      << "a click on another list sorts the other way";
+  EXPECT_EQ(ResultList::NextHeaderSortOrder(), start);
+}
