@@ -114,6 +114,9 @@ def convert(markdown):
             blocks.append('<h%d id="%s">%s</h%d>' % (level, anchor, inline(text), level))
             i += 1
             continue
+        if re.fullmatch(r"\s*!\[[^\]]*\]\([^)]*\)\s*", line):
+            i += 1  # a picture of the README's: the help page ships none
+            continue
         if line.startswith("```"):
             body = []
             i += 1
