@@ -12,6 +12,7 @@
 #include "foundation/version_info.h"
 #include "resource_ids.h"
 #include "ui/buffered_dc.h"
+#include "ui/buffered_paint.h"
 #include "ui/dialog_font.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/language_dialog.h"
@@ -220,16 +221,9 @@ void MainWindow::PaintBackground(HDC dc, POINT origin, SIZE size) const {
 }
 
 void MainWindow::Paint() {
-  PAINTSTRUCT paint;
-  const HDC dc = BeginPaint(window(), &paint);
-  if (dc == nullptr) return;
-  RECT client;
-  GetClientRect(window(), &client);
-  {
-    BufferedDc buffer(dc, client.right, client.bottom);
-    PaintBackground(buffer.dc(), POINT{0, 0}, SIZE{client.right, client.bottom});
-  }
-  EndPaint(window(), &paint);
+  PaintBuffered(window(), [this](HDC dc, const RECT& client) {
+    PaintBackground(dc, POINT{0, 0}, SIZE{client.right, client.bottom});
+  });
 }
 
 void MainWindow::DrawNavButton(HDC dc, const RECT& face, const DRAWITEMSTRUCT& item,
@@ -362,15 +356,8 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& 
     return true;
   };
   if (updates_ && updates_->Handle(message, wParam)) return answered();
+  if (AnswerPaintMessage(window(), message, result, [this] { Paint(); })) return true;
   switch (message) {
-    case WM_ERASEBKGND:
-      result = TRUE;  // WM_PAINT covers every pixel
-      SetWindowLongPtrA(window(), DWLP_MSGRESULT, TRUE);
-      return true;
-    case WM_PAINT:
-      Paint();
-      result = TRUE;
-      return true;
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item == nullptr || item->CtlType != ODT_BUTTON) return false;

@@ -40,6 +40,11 @@ ButtonLook LookOf(UINT itemState, bool hovered) {
   return hovered ? ButtonLook::kHover : ButtonLook::kNormal;
 }
 
+const SkinButtonImages& ImagesForLook(ButtonLook look, const SkinButtonImages& usual,
+                                      const SkinButtonImages& pressed) {
+  return look == ButtonLook::kPressed && pressed.normal ? pressed : usual;
+}
+
 void DrawSkinButton(HDC dc, const RECT& rect, const SkinButtonImages& images, ButtonLook look,
                     const std::string& caption, HFONT font, COLORREF textColour, int corner) {
   const SkinImage& image = ImageFor(images, look);

@@ -26,6 +26,11 @@ enum class ButtonLook { kNormal, kHover, kPressed, kDisabled };
 // The look for a WM_DRAWITEM item state and the mouse.
 ButtonLook LookOf(UINT itemState, bool hovered);
 
+// The pictures to draw `look` with: `pressed` while pressed, when the skin
+// has that picture, else `usual`.
+const SkinButtonImages& ImagesForLook(ButtonLook look, const SkinButtonImages& usual,
+                                      const SkinButtonImages& pressed);
+
 // Draws one button look into `dc` at `rect`, over whatever `dc` holds there
 // already (the parent's background): the picture stretched with `corner`
 // unscaled pixels at the edges, then the caption centred in `textColour`.

@@ -14,7 +14,7 @@
 #include "foundation/version_info.h"
 #include "repair/backup_manager.h"
 #include "resource_ids.h"
-#include "ui/buffered_dc.h"
+#include "ui/buffered_paint.h"
 #include "ui/controls/row_selection.h"
 #include "ui/dialogs/partial_backups_dialog.h"
 #include "ui/dialogs/wait_dialog.h"
@@ -223,24 +223,9 @@ void BackupPage::DeleteSelected() {
 }
 
 void BackupPage::Paint() {
-  PAINTSTRUCT paint;
-  const HDC dc = BeginPaint(window(), &paint);
-  if (dc == nullptr) return;
-  RECT client;
-  GetClientRect(window(), &client);
-  {
-    BufferedDc buffer(dc, client.right, client.bottom);
-    if (context().backdrop != nullptr) {
-      context().backdrop->PaintBehind(buffer.dc(), window());
-    } else {
-      FillRect(buffer.dc(), &client, GetSysColorBrush(COLOR_3DFACE));
-    }
-    Gdiplus::Graphics graphics(buffer.dc());
-    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-    graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+  PaintCardPage(window(), context().backdrop, [this](Gdiplus::Graphics& graphics) {
     for (const RECT& card : cards_) DrawCard(graphics, card);
-  }
-  EndPaint(window(), &paint);
+  });
 }
 
 bool BackupPage::OnCommand(int id, int notifyCode, HWND control) {
@@ -270,15 +255,8 @@ bool BackupPage::OnCommand(int id, int notifyCode, HWND control) {
 }
 
 bool BackupPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+  if (AnswerPaintMessage(window(), message, result, [this] { Paint(); })) return true;
   switch (message) {
-    case WM_ERASEBKGND:
-      result = TRUE;  // WM_PAINT covers every pixel
-      SetWindowLongPtrA(window(), DWLP_MSGRESULT, TRUE);
-      return true;
-    case WM_PAINT:
-      Paint();
-      result = TRUE;
-      return true;
     case WM_SIZE:
       Layout(LOWORD(lParam), HIWORD(lParam));
       return false;

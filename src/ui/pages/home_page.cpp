@@ -11,6 +11,8 @@
 #include "foundation/settings_store.h"
 #include "resource_ids.h"
 #include "ui/buffered_dc.h"
+#include "ui/buffered_paint.h"
+#include "ui/pages/page_card.h"
 #include "ui/rules/display_date.h"
 #include "ui/rules/text_format.h"
 #include "ui/skin_folder.h"
@@ -53,7 +55,6 @@ constexpr int kMargin = 24;
 constexpr int kCardTop = 16;
 constexpr int kCardHeight = 80;
 constexpr int kCardGap = 10;
-constexpr int kCardCorner = 10;
 constexpr int kBadgeSize = 48;
 constexpr int kBadgeLeft = 20;
 constexpr int kTextLeft = 88;  // from the card's left edge
@@ -70,8 +71,6 @@ constexpr int kButtonGap = 16;    // between the texts and the button
 constexpr int kButtonCorner = 6;
 constexpr int kTitleFontHeight = 15;
 
-constexpr COLORREF kCardColour = RGB(0xFF, 0xFF, 0xFF);
-constexpr COLORREF kCardEdgeColour = RGB(0xD5, 0xDB, 0xE3);
 constexpr COLORREF kButtonTextColour = RGB(0xFF, 0xFF, 0xFF);
 
 std::vector<std::string> MonthNames() {
@@ -129,24 +128,6 @@ void DrawBadge(Gdiplus::Graphics& graphics, int left, int top, RgbColor colour, 
   }
 }
 
-// A white card with rounded corners at `place`.
-void DrawCard(Gdiplus::Graphics& graphics, const RECT& place, Gdiplus::Brush& fill,
-              Gdiplus::Pen& edge) {
-  const Gdiplus::REAL left = static_cast<Gdiplus::REAL>(place.left);
-  const Gdiplus::REAL top = static_cast<Gdiplus::REAL>(place.top);
-  const Gdiplus::REAL width = static_cast<Gdiplus::REAL>(place.right - place.left - 1);
-  const Gdiplus::REAL height = static_cast<Gdiplus::REAL>(place.bottom - place.top - 1);
-  const Gdiplus::REAL arc = 2.0f * kCardCorner;
-  Gdiplus::GraphicsPath outline;
-  outline.AddArc(left, top, arc, arc, 180, 90);
-  outline.AddArc(left + width - arc, top, arc, arc, 270, 90);
-  outline.AddArc(left + width - arc, top + height - arc, arc, arc, 0, 90);
-  outline.AddArc(left, top + height - arc, arc, arc, 90, 90);
-  outline.CloseFigure();
-  graphics.FillPath(&fill, &outline);
-  graphics.DrawPath(&edge, &outline);
-}
-
 }  // namespace
 
 HomePage::HomePage(PageContext context, Clock clock)
@@ -168,7 +149,7 @@ bool HomePage::OnInit() {
   pressedImages_.normal = LoadSkinImage(folder, "spbtn_pressed.png");
   titleFont_ = MakeFont(kTitleFontHeight, FW_BOLD);
   adviceFont_ = MakeFont(0, FW_BOLD);
-  cardBrush_.Reset(CreateSolidBrush(kCardColour));
+  cardBrush_.Reset(CreateSolidBrush(kPageCardColour));
   for (int panel = 0; panel < kPanelCount; ++panel) {
     SendMessageA(Item(ControlId(panel, kTitle)), WM_SETFONT,
                  reinterpret_cast<WPARAM>(titleFont_.Get()), FALSE);
@@ -246,32 +227,15 @@ void HomePage::ShowJobStatus(int panel) {
 }
 
 void HomePage::Paint() {
-  PAINTSTRUCT paint;
-  const HDC dc = BeginPaint(window(), &paint);
-  if (dc == nullptr) return;
-  RECT client;
-  GetClientRect(window(), &client);
-  {
-    BufferedDc buffer(dc, client.right, client.bottom);
-    if (context().backdrop != nullptr) {
-      context().backdrop->PaintBehind(buffer.dc(), window());
-    } else {
-      FillRect(buffer.dc(), &client, GetSysColorBrush(COLOR_3DFACE));
-    }
-    Gdiplus::Graphics graphics(buffer.dc());
-    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-    graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-    Gdiplus::SolidBrush card(GdiplusColour(kCardColour));
-    Gdiplus::Pen edge(GdiplusColour(kCardEdgeColour), 1.0f);
+  PaintCardPage(window(), context().backdrop, [this](Gdiplus::Graphics& graphics) {
     for (int panel = 0; panel < kPanelCount; ++panel) {
       const RECT& place = cards_[static_cast<std::size_t>(panel)];
-      DrawCard(graphics, place, card, edge);
+      DrawCard(graphics, place);
       DrawBadge(graphics, place.left + kBadgeLeft, place.top + (kCardHeight - kBadgeSize) / 2,
                 colours_[static_cast<std::size_t>(panel)], kJobPanels[panel].glyph);
     }
-    DrawCard(graphics, schedule_.card(), card, edge);
-  }
-  EndPaint(window(), &paint);
+    DrawCard(graphics, schedule_.card());
+  });
 }
 
 void HomePage::DrawPanelButton(const DRAWITEMSTRUCT& item) const {
@@ -283,11 +247,8 @@ void HomePage::DrawPanelButton(const DRAWITEMSTRUCT& item) const {
 
   BufferedDc buffer(item.hDC, width, height);
   const RECT face = {0, 0, width, height};
-  // The button lies on a card: its rounded corners show the card's colour.
-  ScopedBrush card(CreateSolidBrush(kCardColour));
-  FillRect(buffer.dc(), &face, card.Get());
-  const SkinButtonImages& images =
-      look == ButtonLook::kPressed && pressedImages_.normal ? pressedImages_ : buttonImages_;
+  FillCardColour(buffer.dc(), face);
+  const SkinButtonImages& images = ImagesForLook(look, buttonImages_, pressedImages_);
   // Without its pictures the button is a plain frame on the card: dark text.
   const COLORREF text = buttonImages_.normal ? kButtonTextColour : kPageHeadingColour;
   DrawSkinButton(buffer.dc(), face, images, look, WindowText(item.hwndItem), adviceFont_.Get(),
@@ -315,15 +276,8 @@ bool HomePage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& re
       InvalidateRect(Item(ControlId(panel, kButton)), nullptr, FALSE);
     schedule_.InvalidateButtons();
   }
+  if (AnswerPaintMessage(window(), message, result, [this] { Paint(); })) return true;
   switch (message) {
-    case WM_ERASEBKGND:
-      result = TRUE;  // WM_PAINT covers every pixel
-      SetWindowLongPtrA(window(), DWLP_MSGRESULT, TRUE);
-      return true;
-    case WM_PAINT:
-      Paint();
-      result = TRUE;
-      return true;
     case WM_SIZE:
       Layout(LOWORD(lParam));
       return false;
@@ -335,7 +289,7 @@ bool HomePage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& re
       const int panel = PanelOf(id);
       if (panel < 0) return false;
       const HDC dc = reinterpret_cast<HDC>(wParam);
-      SetBkColor(dc, kCardColour);
+      SetBkColor(dc, kPageCardColour);
       SetBkMode(dc, OPAQUE);
       SetTextColor(dc, id == ControlId(panel, kTitle) ? kPageHeadingColour
                                                       : colours_[static_cast<std::size_t>(panel)]);

@@ -13,7 +13,7 @@
 #include "foundation/settings_store.h"
 #include "resource_ids.h"
 #include "scan/scan_config.h"
-#include "ui/buffered_dc.h"
+#include "ui/buffered_paint.h"
 #include "ui/dialogs/exclusion_dialog.h"
 #include "ui/dialogs/language_dialog.h"
 #include "ui/dialogs/skin_dialog.h"
@@ -202,24 +202,9 @@ void OptionsPage::ShowSkin() {
 bool OptionsPage::OnCard(HWND control) const { return control != Item(IDC_PAGE_TITLE); }
 
 void OptionsPage::Paint() {
-  PAINTSTRUCT paint;
-  const HDC dc = BeginPaint(window(), &paint);
-  if (dc == nullptr) return;
-  RECT client;
-  GetClientRect(window(), &client);
-  {
-    BufferedDc buffer(dc, client.right, client.bottom);
-    if (context().backdrop != nullptr) {
-      context().backdrop->PaintBehind(buffer.dc(), window());
-    } else {
-      FillRect(buffer.dc(), &client, GetSysColorBrush(COLOR_3DFACE));
-    }
-    Gdiplus::Graphics graphics(buffer.dc());
-    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-    graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+  PaintCardPage(window(), context().backdrop, [this](Gdiplus::Graphics& graphics) {
     for (const RECT& card : cards_) DrawCard(graphics, card);
-  }
-  EndPaint(window(), &paint);
+  });
 }
 
 bool OptionsPage::OnCommand(int id, int notifyCode, HWND control) {
@@ -251,20 +236,13 @@ bool OptionsPage::OnCommand(int id, int notifyCode, HWND control) {
 }
 
 bool OptionsPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+  if (AnswerPaintMessage(window(), message, result, [this] { Paint(); })) return true;
   switch (message) {
     case WM_EXCLUSIONS_CHANGED:
       ShowExclusionCount();
       return true;
     case WM_LANGUAGE_CHANGED:
       ShowLanguage();
-      return true;
-    case WM_ERASEBKGND:
-      result = TRUE;  // WM_PAINT covers every pixel
-      SetWindowLongPtrA(window(), DWLP_MSGRESULT, TRUE);
-      return true;
-    case WM_PAINT:
-      Paint();
-      result = TRUE;
       return true;
     case WM_SIZE:
       Layout(LOWORD(lParam));

@@ -1,5 +1,8 @@
 #include "ui/pages/page_card.h"
 
+#include "ui/buffered_paint.h"
+#include "foundation/scoped_handle.h"
+
 namespace kelvane {
 
 namespace {
@@ -26,6 +29,26 @@ void DrawCard(Gdiplus::Graphics& graphics, const RECT& place) {
   Gdiplus::Pen edge(GdiplusColour(kPageCardEdgeColour), 1.0f);
   graphics.FillPath(&fill, &outline);
   graphics.DrawPath(&edge, &outline);
+}
+
+void PaintCardPage(HWND page, const SkinBackdrop* backdrop,
+                   const std::function<void(Gdiplus::Graphics&)>& drawCards) {
+  PaintBuffered(page, [&](HDC dc, const RECT& client) {
+    if (backdrop != nullptr) {
+      backdrop->PaintBehind(dc, page);
+    } else {
+      FillRect(dc, &client, GetSysColorBrush(COLOR_3DFACE));
+    }
+    Gdiplus::Graphics graphics(dc);
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    drawCards(graphics);
+  });
+}
+
+void FillCardColour(HDC dc, const RECT& face) {
+  ScopedBrush card(CreateSolidBrush(kPageCardColour));
+  FillRect(dc, &face, card.Get());
 }
 
 }  // namespace kelvane

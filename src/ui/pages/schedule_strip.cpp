@@ -8,6 +8,7 @@
 #include "foundation/version_info.h"
 #include "resource_ids.h"
 #include "ui/buffered_dc.h"
+#include "ui/pages/page_card.h"
 #include "ui/pages/skinned_page.h"
 #include "ui/ui_handles.h"
 #include "ui/window_text.h"
@@ -52,7 +53,6 @@ constexpr int kButtonCorner = 6;
 constexpr int kCaptionPadding = 10;
 constexpr int kStripHeight = kRowTop + (kScheduledJobCount - 1) * kRowPitch + kButtonHeight + 12;
 
-constexpr COLORREF kCardColour = RGB(0xFF, 0xFF, 0xFF);
 constexpr COLORREF kButtonTextColour = RGB(0xFF, 0xFF, 0xFF);
 // Darker than the system's grey: the disabled picture is light.
 constexpr COLORREF kDisabledTextColour = RGB(0x6B, 0x74, 0x80);
@@ -195,7 +195,7 @@ bool ScheduleStrip::OnColourStatic(HWND control, HDC dc, HBRUSH cardBrush, INT_P
   if (id != IDC_SCHEDULE_TITLE && JobOf(id, &JobControls::checkBox) < 0 &&
       JobOf(id, &JobControls::label) < 0)
     return false;
-  SetBkColor(dc, kCardColour);
+  SetBkColor(dc, kPageCardColour);
   SetBkMode(dc, OPAQUE);
   SetTextColor(dc, IsWindowEnabled(control) ? kPageHeadingColour : GetSysColor(COLOR_GRAYTEXT));
   result = reinterpret_cast<INT_PTR>(cardBrush);
@@ -211,10 +211,8 @@ bool ScheduleStrip::OnDrawItem(const DRAWITEMSTRUCT& item, bool focusCuesShown) 
 
   BufferedDc buffer(item.hDC, width, height);
   const RECT face = {0, 0, width, height};
-  ScopedBrush card(CreateSolidBrush(kCardColour));
-  FillRect(buffer.dc(), &face, card.Get());
-  const SkinButtonImages& images =
-      look == ButtonLook::kPressed && pressedImages_.normal ? pressedImages_ : buttonImages_;
+  FillCardColour(buffer.dc(), face);
+  const SkinButtonImages& images = ImagesForLook(look, buttonImages_, pressedImages_);
   const HFONT font = reinterpret_cast<HFONT>(SendMessageA(item.hwndItem, WM_GETFONT, 0, 0));
   // The picture alone: the caption, often longer than the button, is cut
   // with an ellipsis below.

@@ -4,13 +4,9 @@
 
 #include <string>
 
-#include "foundation/language_table.h"
 #include "foundation/settings_keys.h"
 #include "foundation/settings_store.h"
-#include "modal_driver.h"
 #include "resource_ids.h"
-#include "test_dialog_ids.h"
-#include "ui/dialog.h"
 #include "ui/pages/home_page.h"
 #include "ui_test_support.h"
 
@@ -19,17 +15,7 @@ using namespace kelvane;
 namespace {
 
 LocalDateTime Now() { return LocalDateTime{2024, 3, 10, 12, 0, 0}; }
-
-// The home page alone, in a host window, judged at Now().
-struct HomeOnly {
-  HomeOnly() : host(IDD_TEST_DIALOG), page(PageContext{}, Now) {
-    host.Create(nullptr);
-    page.Create(host.window());
-  }
-  std::string Text(int id) const { return WindowTextOf(page.Item(id)); }
-  Dialog host;
-  HomePage page;
-};
+using HomeOnly = HostedPage<HomePage>;
 
 }  // namespace
 
@@ -50,7 +36,7 @@ TEST(HomePage, EachJobIsDueFromItsOwnAgeOn) {
   for (const auto& c : cases) {
     ProgramFolder program;
     WriteSetting(c.key, c.stamp);
-    HomeOnly home;
+    HomeOnly home(PageContext{}, Now);
     EXPECT_EQ(home.Text(c.advice), LanguageText(c.expected)) << c.key << "=" << c.stamp;
   }
 }
@@ -63,7 +49,7 @@ TEST(HomePage, ADoneTextWhoseConversionsDoNotFitIsShownUnfilled) {
   ProcessLanguageTable().Open(translation, program.files() / "Language\\English.txt");
   WriteSetting(kKeyLastClean, "2024-03-08 12:00:00");
   WriteSetting(kKeyLastBackup, "2024-03-08 12:00:00");
-  HomeOnly home;
+  HomeOnly home(PageContext{}, Now);
   EXPECT_EQ(home.Text(IDC_HOME_FIX_STATUS), "%d times, last on %s Maerz 08, 2024. 12:00 PM 2")
       << "a number where the date goes";
   EXPECT_EQ(home.Text(IDC_HOME_BACKUP_STATUS), "Saved %s %n Maerz 08, 2024. 12:00 PM 2")

