@@ -88,21 +88,6 @@ bool BackupPage::OnInit() {
   return true;
 }
 
-int BackupPage::TextWidth(int id) const {
-  const HWND control = Item(id);
-  const std::string text = WindowText(control);
-  const HDC dc = GetDC(control);
-  if (dc == nullptr) return 0;
-  SIZE size = {0, 0};
-  {
-    const auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-    SelectedObject selected(dc, font != nullptr ? font : DialogFont());
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  }
-  ReleaseDC(control, dc);
-  return size.cx;
-}
-
 void BackupPage::Layout(int width, int height) {
   const int retentionTop = std::max(height - kMargin - kRetentionHeight,
                                     kFirstCardTop + kRowTop + 3 * (kButtonHeight + kGap));
@@ -113,7 +98,8 @@ void BackupPage::Layout(int width, int height) {
     SetWindowPos(Item(id), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
   };
   int buttonWidth = kButtonMinWidth;
-  for (int id : kButtons) buttonWidth = std::max(buttonWidth, TextWidth(id) + 2 * kButtonPadding);
+  for (int id : kButtons)
+    buttonWidth = std::max(buttonWidth, WindowTextWidth(Item(id)) + 2 * kButtonPadding);
 
   const RECT& backups = cards_[kListCard];
   const int left = backups.left + kCardPadding;
@@ -138,7 +124,7 @@ void BackupPage::Layout(int width, int height) {
         kCheckHeight);
   const int row = retention.top + kDaysTop;
   const int labelLeft = left + kIndent;
-  const int labelWidth = std::min(TextWidth(IDC_BACKUP_DAYS_LABEL) + 4,
+  const int labelWidth = std::min(WindowTextWidth(Item(IDC_BACKUP_DAYS_LABEL)) + 4,
                                   buttonLeft - 2 * kGap - kEditWidth - kSpinWidth - labelLeft);
   place(IDC_BACKUP_DAYS_LABEL, labelLeft, row + (kEditHeight - kLineHeight) / 2 + 1, labelWidth,
         kLineHeight);

@@ -43,7 +43,6 @@ class BackupPage : public SkinnedPage {
 
   void Layout(int width, int height);
   void Paint();
-  int TextWidth(int id) const;
   void EnableRowCommands();
   void EnableDays(bool enabled);
   // The folder of the selected row, or "".

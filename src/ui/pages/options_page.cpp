@@ -75,21 +75,6 @@ bool OptionsPage::OnInit() {
   return true;
 }
 
-int OptionsPage::TextWidth(int id) const {
-  const HWND control = Item(id);
-  const std::string text = WindowText(control);
-  const HDC dc = GetDC(control);
-  if (dc == nullptr) return 0;
-  SIZE size = {0, 0};
-  {
-    const auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-    SelectedObject selected(dc, font != nullptr ? font : DialogFont());
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  }
-  ReleaseDC(control, dc);
-  return size.cx;
-}
-
 void OptionsPage::Layout(int width) {
   int top = kFirstCardTop;
   for (int card = 0; card < kCardCount; ++card) {
@@ -102,7 +87,7 @@ void OptionsPage::Layout(int width) {
   };
   int buttonWidth = kButtonMinWidth;
   for (int id : kCardButtons)
-    buttonWidth = std::max(buttonWidth, TextWidth(id) + 2 * kButtonPadding);
+    buttonWidth = std::max(buttonWidth, WindowTextWidth(Item(id)) + 2 * kButtonPadding);
   const auto& backup = cards_[kBackupCard];
   const int left = backup.left + kCardPadding;
   const int inner = backup.right - kCardPadding - left;
@@ -115,7 +100,7 @@ void OptionsPage::Layout(int width) {
   place(IDC_OPT_AUTO_DELETE, left, row, inner, kCheckHeight);
   row += kRowGap + 4;
   const int labelLeft = left + kIndent;
-  const int labelWidth = std::min(TextWidth(IDC_OPT_DAYS_LABEL) + 4, inner / 2);
+  const int labelWidth = std::min(WindowTextWidth(Item(IDC_OPT_DAYS_LABEL)) + 4, inner / 2);
   place(IDC_OPT_DAYS_LABEL, labelLeft, row + (kEditHeight - kLineHeight) / 2 + 1, labelWidth,
         kLineHeight);
   const int editLeft = labelLeft + labelWidth + kGap;
@@ -132,8 +117,10 @@ void OptionsPage::Layout(int width) {
 
   const auto& look = cards_[kLookCard];
   place(IDC_OPT_LOOK_HEADING, left, look.top + kHeadingTop, inner, kHeadingHeight);
-  const int valueLeft =
-      left + std::max(TextWidth(IDC_OPT_LANGUAGE_LABEL), TextWidth(IDC_OPT_SKIN_LABEL)) + 3 * kGap;
+  const int valueLeft = left +
+                        std::max(WindowTextWidth(Item(IDC_OPT_LANGUAGE_LABEL)),
+                                 WindowTextWidth(Item(IDC_OPT_SKIN_LABEL))) +
+                        3 * kGap;
   const int valueWidth = buttonLeft - kGap - valueLeft;
   const int languageRow = look.top + kRowTop;
   const int skinRow = languageRow + kLookRowGap;

@@ -39,7 +39,6 @@ class OptionsPage : public SkinnedPage {
   void Layout(int width);
   void Paint();
   void EnableDays(bool enabled);
-  int TextWidth(int id) const;
   // Whether control `id` lies on a card (every control but the title).
   bool OnCard(HWND control) const;
 

@@ -127,7 +127,7 @@ void ScanPage::Layout(int width, int height) {
   RECT listClient;
   if (GetClientRect(list_.window(), &listClient)) {
     const int room = listClient.right - GetSystemMetrics(SM_CXVSCROLL);
-    const int shares[] = {16, 42, 18};
+    const int shares[] = {21, 40, 16};
     int used = 0;
     for (int column = 0; column < 3; ++column) {
       const int width = room * shares[column] / 100;
